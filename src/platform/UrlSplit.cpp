@@ -1,0 +1,58 @@
+#include "platform/UrlSplit.h"
+
+#include <curl/curl.h>
+#include <memory>
+
+namespace quorvex::platform {
+namespace {
+
+struct UrlHandleFree {
+    void operator()(CURLU* handle) const { curl_url_cleanup(handle); }
+};
+using UrlHandle = std::unique_ptr<CURLU, UrlHandleFree>;
+
+// Reads one piece; an absent piece reads as empty, any other error as nullopt.
+std::optional<std::string> Piece(CURLU* handle, CURLUPart part, unsigned flags) {
+    char* text = nullptr;
+    const CURLUcode code = curl_url_get(handle, part, &text, flags);
+    if (code != CURLUE_OK) {
+        const bool absent = code == CURLUE_NO_USER || code == CURLUE_NO_PASSWORD ||
+                            code == CURLUE_NO_QUERY || code == CURLUE_NO_FRAGMENT ||
+                            code == CURLUE_NO_HOST || code == CURLUE_NO_PORT;
+        return absent ? std::optional<std::string>(std::string()) : std::nullopt;
+    }
+    std::string value(text);
+    curl_free(text);
+    return value;
+}
+
+} // namespace
+
+std::optional<UrlPieces> SplitUrl(const std::string& url) {
+    UrlHandle handle(curl_url());
+    if (!handle)
+        return std::nullopt;
+    const unsigned parseFlags = CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE;
+    if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), parseFlags) != CURLUE_OK)
+        return std::nullopt;
+    auto scheme = Piece(handle.get(), CURLUPART_SCHEME, 0);
+    auto host = Piece(handle.get(), CURLUPART_HOST, CURLU_URLDECODE);
+    auto port = Piece(handle.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    auto user = Piece(handle.get(), CURLUPART_USER, CURLU_URLDECODE);
+    auto password = Piece(handle.get(), CURLUPART_PASSWORD, CURLU_URLDECODE);
+    auto path = Piece(handle.get(), CURLUPART_PATH, CURLU_URLDECODE);
+    auto query = Piece(handle.get(), CURLUPART_QUERY, CURLU_URLDECODE);
+    auto fragment = Piece(handle.get(), CURLUPART_FRAGMENT, CURLU_URLDECODE);
+    if (!scheme || !host || !port || !user || !password || !path || !query || !fragment)
+        return std::nullopt;
+    UrlPieces pieces{*scheme, *host, 0, *user, *password, *path, {}};
+    if (!port->empty())
+        pieces.port = static_cast<std::uint16_t>(std::stoul(*port));
+    if (!query->empty())
+        pieces.extra = "?" + *query;
+    if (!fragment->empty())
+        pieces.extra += "#" + *fragment;
+    return pieces;
+}
+
+} // namespace quorvex::platform
