@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace quorvex::platform {
+
+// The mark of a running instance: an exclusive flock on a file in the user's runtime folder.
+// The kernel drops the lock when the process dies, however it dies.
+class TInstanceLock {
+public:
+    // Takes the lock named `name`; the lock, once taken, is held until the object goes away.
+    explicit TInstanceLock(const std::string& name);
+    ~TInstanceLock();
+    TInstanceLock(const TInstanceLock&) = delete;
+    TInstanceLock& operator=(const TInstanceLock&) = delete;
+
+    // True when another process holds the lock. A lock file that cannot be opened counts as
+    // no other instance, so a broken runtime folder never keeps the program from starting.
+    bool AlreadyExisted() const { return alreadyExisted_; }
+
+    // The lock file used for `name`: $XDG_RUNTIME_DIR/<name>.lock, else /tmp/<name>-<uid>.lock.
+    static std::string LockPath(const std::string& name);
+
+private:
+    int fd_ = -1;
+    bool alreadyExisted_ = false;
+};
+
+} // namespace quorvex::platform

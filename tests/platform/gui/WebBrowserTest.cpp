@@ -1,0 +1,60 @@
+#include "platform/gui/WebBrowser.h"
+
+#include "platform/Exception.h"
+#include "platform/TextCodec.h"
+#include "support/WebViewText.h"
+
+#include <QWebEngineView>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace quorvex::platform {
+namespace {
+
+using testing_support::WaitUntil;
+using testing_support::WebViewText;
+
+class WebBrowserTest : public testing::Test {
+protected:
+    WebBrowserTest()
+        : browser_(&panel_) {
+        browser_.OnDocumentComplete = [this](TWebBrowser& sender, const QString& url) {
+            EXPECT_EQ(&sender, &browser_);
+            completed_.push_back(url);
+        };
+        panel_.resize(400, 200);
+        browser_.View().resize(400, 200);
+        panel_.show();
+    }
+
+    QWidget panel_;
+    TWebBrowser browser_;
+    std::vector<QString> completed_;
+};
+
+TEST_F(WebBrowserTest, FirstLoadMakesABlankDocumentReadyBeforeShowingThePage) {
+    EXPECT_FALSE(browser_.HasDocument());
+    browser_.LoadDocument(Utf8ToGbk("<body>词典 entry</body>"), "GBK");
+    EXPECT_TRUE(browser_.HasDocument());
+    ASSERT_FALSE(completed_.empty());
+    EXPECT_EQ(completed_.front(), "about:blank");
+    ASSERT_TRUE(WaitUntil([&] { return WebViewText(browser_.View()) == "词典 entry"; }))
+        << WebViewText(browser_.View()).toStdString();
+}
+
+TEST_F(WebBrowserTest, LoadReplacesThePreviousPageAndReportsDocumentComplete) {
+    browser_.LoadDocument("<p>first</p>", "GBK");
+    browser_.LoadDocument(Utf8ToGbk("<p>第二</p>"), "GBK");
+    ASSERT_TRUE(WaitUntil([&] { return WebViewText(browser_.View()) == "第二"; }));
+    EXPECT_GE(completed_.size(), 2u);
+}
+
+TEST_F(WebBrowserTest, NavigateProducesADocument) {
+    browser_.Navigate("about:blank");
+    ASSERT_TRUE(WaitUntil([&] { return browser_.HasDocument(); }));
+    EXPECT_EQ(completed_.back(), "about:blank");
+}
+
+} // namespace
+} // namespace quorvex::platform
