@@ -1,12 +1,10 @@
 #include "platform/SystemError.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace quorvex::platform {
 
-std::string SystemErrorText() {
-    const int code = errno;
+std::string SystemErrorText(int code) {
     if (code == 0)
         return {};
     char buffer[512];

@@ -4,7 +4,7 @@
 
 namespace quorvex::platform {
 
-// The system's message text for the calling thread's last error (errno); empty for 0.
-std::string SystemErrorText();
+// The system's message text for the error number `code` (an errno value); empty for 0.
+std::string SystemErrorText(int code);
 
 } // namespace quorvex::platform
