@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace quorvex {
+
+// The hosts of the outside services ("name" or "name:port"), read once from the environment
+// variables QUORVEX_TRANSLATE_HOST, QUORVEX_SEARCH_HOST, QUORVEX_DICT_HOST and QUORVEX_SITE_HOST;
+// an unset or empty variable leaves the public host.
+struct TServiceHosts {
+    std::string Translate; // the Google translation service
+    std::string Search;    // the Baidu web search
+    std::string Dict;      // the Baidu dictionary site
+    std::string Site;      // the maker's web site
+};
+
+const TServiceHosts& ServiceHosts();
+
+} // namespace quorvex
