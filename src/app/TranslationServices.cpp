@@ -1,0 +1,16 @@
+#include "app/TranslationServices.h"
+
+#include "translate/TranslateText.h"
+
+namespace quorvex {
+
+void TOnlineServices::TranslateText(const std::string& pairCaption, const std::string& sourceText,
+                                    TStrings& resultLines) {
+    quorvex::TranslateText(pairCaption, sourceText, resultLines);
+}
+
+void TOnlineServices::LookupDictionary(const std::string& word, TDictionaryPanel& panel) {
+    quorvex::LookupDictionary(word, panel);
+}
+
+} // namespace quorvex

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "translate/Dictionary.h"
+#include "translate/Strings.h"
+
+#include <string>
+
+namespace quorvex {
+
+// What the main window asks of the translation services: a seam, so the window's triggers
+// can be tested without a network.
+class TTranslationServices {
+public:
+    virtual ~TTranslationServices() = default;
+    virtual void TranslateText(const std::string& pairCaption, const std::string& sourceText,
+                               TStrings& resultLines) = 0;
+    virtual void LookupDictionary(const std::string& word, TDictionaryPanel& panel) = 0;
+};
+
+// The services on the network, at the hosts of the environment's settings.
+class TOnlineServices final : public TTranslationServices {
+public:
+    void TranslateText(const std::string& pairCaption, const std::string& sourceText,
+                       TStrings& resultLines) override;
+    void LookupDictionary(const std::string& word, TDictionaryPanel& panel) override;
+};
+
+} // namespace quorvex

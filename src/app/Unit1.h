@@ -1,0 +1,150 @@
+#pragma once
+
+#include "app/TranslationServices.h"
+#include "translate/Dictionary.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace quorvex {
+
+namespace platform {
+class TClipboardWatch;
+class TInstanceLock;
+class TWebBrowser;
+} // namespace platform
+
+inline constexpr const char* kApplicationTitle = "Virovedezori";
+inline constexpr const char* kInstanceName = "Quorvex";
+
+// A timer with the integer tag its handlers keep their count in.
+class TTimer : public QTimer {
+public:
+    using QTimer::QTimer;
+    int Tag = 0;
+};
+
+// The main window: the source and result boxes, the language pairs, the translate button and
+// the web panel. It translates on a click, on Enter and on every text copied to the clipboard.
+class TForm1 : public QWidget, public TDictionaryPanel {
+    Q_OBJECT
+public:
+    // A start with command-line arguments always runs, even beside a running instance.
+    TForm1(TTranslationServices& services, bool startedWithArguments);
+    ~TForm1() override;
+
+    // True when FormCreate found another instance: the program must end at once.
+    bool SecondInstance() const { return secondInstance_; }
+
+    // Where the dictionary lookup's plain message boxes go; a real box unless replaced.
+    std::function<void(const std::string& text)> OnMessageBox;
+
+    void ShowHtmlInPanel(const std::string& html) override;
+    void ShowMessage(const std::string& text) override;
+
+    // Handlers, named after the control and the event.
+    void Button1Click();
+    void CheckBox1Click();
+    void Memo1Change();
+    bool Memo1KeyPress(const QKeyEvent& key);
+    void Memo1DblClick();
+    void Memo2DblClick();
+    void Memo1MouseMove();
+    void Memo2MouseMove();
+    void TmrInputingTimer();
+    void Timer2Timer();
+    void WMDrawClipboard();
+    void FormDeactivate();
+    void SpeedButtonUPClick();
+    void SpeedButtonDownClick();
+    void N1Click();
+
+    // The typing state: while it lasts, clipboard changes are not taken into the source box.
+    bool Inputing = false;
+
+    QGroupBox* GroupBox1;
+    QLabel* Label1;
+    QComboBox* ComboBox1;
+    QPushButton* Button1;
+    QCheckBox* CheckBox1;
+    QSlider* TrackBar1;
+    QGroupBox* GroupBox2;
+    QPlainTextEdit* Memo1;
+    QGroupBox* GroupBox3;
+    QPlainTextEdit* Memo2;
+    QToolButton* SpeedButtonUP;
+    QToolButton* SpeedButtonDown;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLabel* Label3;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QFrame* Panel1;
+    platform::TWebBrowser* WebBrowser1;
+    TTimer* Timer1;
+    TTimer* Timer2;
+    TTimer* tmrMouseOut;
+    TTimer* TmrInputing;
+    QMenu* PopupMenu1;
+    QAction* N2;
+    QAction* N3;
+    QAction* N4;
+    QAction* N1;
+    platform::TClipboardWatch* ClipboardWatch;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateWindowFrame();
+    void CreateSettingsGroup();
+    void CreateTextGroups();
+    void CreateBottomRow();
+    void CreateWebPanel();
+    void CreateTimers();
+    void CreatePopupMenu();
+    void WireEvents();
+    void FormCreate(bool startedWithArguments);
+    void PlaceWindow();
+    void SetClientHeight(int height);
+    void RunTranslation();
+    void LeaveClipboardWatch();
+    void TakeClipboardText(const std::string& text);
+    std::string SourceText() const;
+
+    TTranslationServices& services_;
+    std::unique_ptr<platform::TInstanceLock> instanceLock_;
+    bool secondInstance_ = false;
+    bool translating_ = false;
+    bool triggerPending_ = false;
+    bool programWrite_ = false;
+};
+
+// True when any byte of `text` is 127 or more; false for an empty text.
+bool HasNonAsciiChar(const std::string& text);
+
+// The length of `text` in the ANSI code page (GBK): a Chinese character counts 2.
+std::size_t AnsiLength(const std::string& text);
+
+// The left edge that centres a window of `outerWidth` on a desktop of `desktopWidth`.
+int CentredLeft(int desktopWidth, int outerWidth);
+
+} // namespace quorvex

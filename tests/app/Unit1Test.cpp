@@ -1,0 +1,396 @@
+#include "app/Unit1.h"
+
+#include "app/FakeServices.h"
+#include "platform/Exception.h"
+#include "platform/InstanceLock.h"
+#include "platform/gui/ClipboardWatch.h"
+#include "platform/gui/WebBrowser.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+namespace quorvex {
+namespace {
+
+using testing_support::TFakeServices;
+
+std::string Repeat(const std::string& piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+void Copy(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+class Form1Test : public testing::Test {
+protected:
+    Form1Test()
+        : form_(services_, true) {}
+
+    std::string Source() const { return form_.Memo1->toPlainText().toStdString(); }
+    std::string Result() const { return form_.Memo2->toPlainText().toStdString(); }
+    // Typed keys for ASCII text; text from the input method, as Chinese is entered, otherwise.
+    void Type(const char* text) {
+        const QString typed = QString::fromUtf8(text);
+        for (const QChar character : typed) {
+            if (character.unicode() < 128) {
+                QTest::keyClick(form_.Memo1, character.toLatin1());
+                continue;
+            }
+            QInputMethodEvent committed;
+            committed.setCommitString(character);
+            QCoreApplication::sendEvent(form_.Memo1, &committed);
+        }
+    }
+    // Starts the clipboard watch on an empty clipboard, with the typing state off.
+    void StartClipboardWatch() {
+        QGuiApplication::clipboard()->clear();
+        form_.Inputing = false;
+        form_.Timer2Timer();
+    }
+
+    TFakeServices services_;
+    TForm1 form_;
+};
+
+TEST_F(Form1Test, WindowStartsExpandedWithTheDesignedSettings) {
+    EXPECT_EQ(form_.size(), QSize(480, 465));
+    EXPECT_TRUE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(form_.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(form_.windowTitle().toStdString(), "Quorvex  V1.3.3.9   quorvex.net  ");
+    EXPECT_NEAR(form_.windowOpacity(), 250.0 / 255.0, 0.01);
+    EXPECT_EQ(form_.Button1->text().toStdString(), "翻译/translate");
+    EXPECT_TRUE(form_.Button1->isEnabled());
+    EXPECT_TRUE(form_.CheckBox1->isChecked());
+    EXPECT_EQ(form_.TrackBar1->orientation(), Qt::Vertical);
+    EXPECT_EQ(form_.TrackBar1->minimum(), 100);
+    EXPECT_EQ(form_.TrackBar1->maximum(), 255);
+    EXPECT_EQ(form_.TrackBar1->value(), 100);
+    EXPECT_EQ(form_.Memo1->geometry(), QRect(4, 15, 469, 88));
+    EXPECT_EQ(form_.Memo1->parentWidget(), form_.GroupBox2);
+    EXPECT_EQ(form_.Memo2->geometry(), QRect(5, 15, 468, 88));
+    EXPECT_EQ(form_.Memo2->parentWidget(), form_.GroupBox3);
+    EXPECT_EQ(form_.Panel1->geometry(), QRect(5, 295, 471, 169));
+    EXPECT_EQ(form_.WebBrowser1->View().geometry(), QRect(-2, -2, 475, 169));
+    EXPECT_EQ(form_.WebBrowser1->View().parentWidget(), form_.Panel1);
+    EXPECT_EQ(form_.SpeedButtonUP->toolTip().toStdString(), "收起");
+    EXPECT_EQ(form_.SpeedButtonDown->toolTip().toStdString(), "展开");
+    EXPECT_TRUE(form_.Label2->toolTip().startsWith(QString::fromUtf8("打开Google官方翻译网站 ")));
+    EXPECT_EQ(form_.Label3->toolTip(), form_.Label2->toolTip());
+    EXPECT_TRUE(form_.Label4->toolTip().startsWith(QString::fromUtf8("打开百度字典官方翻译网站 ")));
+}
+
+TEST_F(Form1Test, ComboBoxOffersEightPairsWithEnglishToChineseSelected) {
+    const std::vector<std::string> expected = {
+        "英语 翻译成 中文(简体) BETA", "中文(简体) 翻译成 英语 BETA", "中文(简体到繁体) BETA",
+        "中文(繁体到简体) BETA",       "英语 翻译成 西班牙语",        "英语 翻译成 法语",
+        "英语 翻译成 日语 BETA",       "日语 翻译成 英语 BETA"};
+    ASSERT_EQ(form_.ComboBox1->count(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(form_.ComboBox1->itemText(i).toStdString(), expected[i]);
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 0);
+    EXPECT_FALSE(form_.ComboBox1->isEditable());
+}
+
+TEST_F(Form1Test, TimersAndTrayMenuAsDesigned) {
+    EXPECT_EQ(form_.Timer1->interval(), 2000);
+    EXPECT_EQ(form_.Timer1->Tag, -5);
+    EXPECT_EQ(form_.Timer2->interval(), 3000);
+    EXPECT_TRUE(form_.Timer2->isActive());
+    EXPECT_EQ(form_.tmrMouseOut->interval(), 100);
+    EXPECT_EQ(form_.TmrInputing->interval(), 300);
+    EXPECT_FALSE(form_.TmrInputing->isActive());
+    const QList<QAction*> items = form_.PopupMenu1->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0], form_.N2);
+    EXPECT_EQ(items[0]->text().toStdString(), "显示/隐藏");
+    EXPECT_EQ(items[1]->text().toStdString(), "检查新版本");
+    EXPECT_TRUE(items[2]->isSeparator());
+    EXPECT_EQ(items[3], form_.N1);
+    EXPECT_EQ(items[3]->text().toStdString(), "退出(Exit)");
+    EXPECT_EQ(form_.contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+TEST_F(Form1Test, CollapseAndExpandFollowThePanelHeight) {
+    form_.SpeedButtonUPClick();
+    EXPECT_EQ(form_.height(), 295);
+    form_.Panel1->resize(471, 200);
+    form_.SpeedButtonDownClick();
+    EXPECT_EQ(form_.height(), 496);
+    EXPECT_EQ(form_.width(), 480);
+}
+
+TEST(Form1Placement, CentresOnTheVirtualDesktopByTheOuterWidth) {
+    EXPECT_EQ(CentredLeft(1024, 486), 269);
+    EXPECT_EQ(CentredLeft(1023, 486), 268);
+    EXPECT_EQ(CentredLeft(400, 486), -43);
+    TFakeServices services;
+    TForm1 form(services, true);
+    const int desktopWidth = QGuiApplication::primaryScreen()->virtualGeometry().width();
+    EXPECT_EQ(form.frameGeometry().top(), 10);
+    EXPECT_EQ(form.frameGeometry().left(), CentredLeft(desktopWidth, form.frameGeometry().width()));
+}
+
+TEST(Form1Instance, SecondStartWithoutArgumentsEndsWithArgumentsGoesOn) {
+    const platform::TInstanceLock firstInstance(kInstanceName);
+    ASSERT_FALSE(firstInstance.AlreadyExisted());
+    TFakeServices services;
+    EXPECT_TRUE(TForm1(services, false).SecondInstance());
+    TForm1 withArguments(services, true);
+    EXPECT_FALSE(withArguments.SecondInstance());
+    EXPECT_EQ(withArguments.height(), 465);
+}
+
+TEST(Form1Text, NonAsciiMeansAByteOf127OrMore) {
+    EXPECT_FALSE(HasNonAsciiChar(""));
+    EXPECT_FALSE(HasNonAsciiChar("plain text ~"));
+    EXPECT_TRUE(HasNonAsciiChar("\x7f"));
+    EXPECT_TRUE(HasNonAsciiChar("a中"));
+    EXPECT_EQ(AnsiLength("中文ab"), 6u);
+}
+
+TEST_F(Form1Test, ButtonDoesNothingForAnEmptySource) {
+    form_.Button1Click();
+    QTest::keyClick(form_.Memo1, Qt::Key_Return);
+    EXPECT_TRUE(services_.Translations.empty());
+    EXPECT_TRUE(services_.Lookups.empty());
+}
+
+TEST_F(Form1Test, ButtonTranslatesWithTheSelectedPairAndDisablesItselfMeanwhile) {
+    form_.Memo1->setPlainText("a");
+    form_.ComboBox1->setCurrentIndex(5);
+    bool enabledWhileTranslating = true;
+    services_.WhileTranslating = [&] { enabledWhileTranslating = form_.Button1->isEnabled(); };
+    form_.Button1Click();
+    ASSERT_EQ(services_.Translations.size(), 1u);
+    EXPECT_EQ(services_.Translations[0].Pair, "英语 翻译成 法语");
+    EXPECT_EQ(services_.Translations[0].Text, "a");
+    EXPECT_EQ(services_.Lookups, std::vector<std::string>{"a"});
+    EXPECT_EQ(Result(), "T:a");
+    EXPECT_FALSE(enabledWhileTranslating);
+    EXPECT_TRUE(form_.Button1->isEnabled());
+}
+
+TEST_F(Form1Test, DictionaryOnlyBelowThirtyAnsiBytes) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {Repeat("中", 14), true}, {Repeat("中", 15), false},      {Repeat("a", 29), true},
+        {Repeat("a", 30), false}, {"中" + Repeat("a", 27), true}, {"中" + Repeat("a", 28), false}};
+    for (const auto& [text, lookedUp] : cases) {
+        services_.Lookups.clear();
+        form_.Memo1->setPlainText(QString::fromStdString(text));
+        form_.Button1Click();
+        EXPECT_EQ(services_.Lookups.size(), lookedUp ? 1u : 0u) << text;
+    }
+    EXPECT_EQ(services_.Translations.size(), cases.size());
+}
+
+TEST_F(Form1Test, EachStepReadsTheSourceAfresh) {
+    form_.Memo1->setPlainText(QString::fromStdString(Repeat("a", 40)));
+    services_.WhileTranslating = [&] { form_.Memo1->setPlainText("short"); };
+    form_.Button1Click();
+    EXPECT_EQ(services_.Lookups, std::vector<std::string>{"short"});
+}
+
+TEST_F(Form1Test, FailureOfTheLookupReenablesTheButtonAndReachesTheCaller) {
+    form_.Memo1->setPlainText("word");
+    services_.OnLookup = [](TDictionaryPanel&) { throw Exception("panel broken"); };
+    EXPECT_THROW(form_.Button1Click(), Exception);
+    EXPECT_TRUE(form_.Button1->isEnabled());
+    services_.OnLookup = nullptr;
+    form_.Button1Click();
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, EnterTranslatesWithoutALineBreak) {
+    Type("hello");
+    QTest::keyClick(form_.Memo1, Qt::Key_Return);
+    QTest::keyClick(form_.Memo1, Qt::Key_Enter);
+    EXPECT_EQ(Source(), "hello");
+    ASSERT_EQ(services_.Translations.size(), 2u);
+    EXPECT_EQ(services_.Translations[0].Text, "hello");
+}
+
+TEST_F(Form1Test, TypingPicksThePairByTheText) {
+    Type("hello");
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 0);
+    form_.ComboBox1->setCurrentIndex(4);
+    Type("!");
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 0);
+    Type("中");
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 1);
+    form_.Memo1->clear();
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 0);
+}
+
+TEST_F(Form1Test, TypingStateLastsElevenTicksOfTheTypingTimer) {
+    Type("x");
+    EXPECT_TRUE(form_.Inputing);
+    EXPECT_TRUE(form_.TmrInputing->isActive());
+    for (int tick = 1; tick <= 10; ++tick)
+        form_.TmrInputingTimer();
+    EXPECT_TRUE(form_.Inputing);
+    EXPECT_EQ(form_.TmrInputing->Tag, 10);
+    Type("y");
+    EXPECT_EQ(form_.TmrInputing->Tag, 0);
+    for (int tick = 1; tick <= 11; ++tick)
+        form_.TmrInputingTimer();
+    EXPECT_FALSE(form_.Inputing);
+    EXPECT_FALSE(form_.TmrInputing->isActive());
+    EXPECT_EQ(form_.TmrInputing->Tag, 0);
+}
+
+TEST_F(Form1Test, DeactivationEndsTheTypingStateAndSlowsTheTimer) {
+    Type("x");
+    form_.FormDeactivate();
+    EXPECT_FALSE(form_.Inputing);
+    EXPECT_FALSE(form_.TmrInputing->isActive());
+    EXPECT_EQ(form_.TmrInputing->interval(), 500);
+}
+
+TEST_F(Form1Test, ClipboardIsWatchedFromTimer2OnAndItsTextTranslated) {
+    Copy("copied before");
+    EXPECT_TRUE(Source().empty());
+    form_.Timer2Timer();
+    EXPECT_FALSE(form_.Timer2->isActive());
+    EXPECT_EQ(Source(), "copied before");
+    Copy("中文");
+    EXPECT_EQ(Source(), "中文");
+    EXPECT_EQ(form_.ComboBox1->currentIndex(), 1);
+    ASSERT_EQ(services_.Translations.size(), 2u);
+    EXPECT_EQ(services_.Translations[1].Pair, "中文(简体) 翻译成 英语 BETA");
+    EXPECT_EQ(Result(), "T:中文");
+    // The program's own write does not start the typing state.
+    EXPECT_FALSE(form_.Inputing);
+}
+
+TEST_F(Form1Test, ClipboardWaitsWhileTheUserTypes) {
+    StartClipboardWatch();
+    Type("typed");
+    Copy("copied");
+    EXPECT_EQ(Source(), "typed");
+    EXPECT_TRUE(services_.Translations.empty());
+    form_.FormDeactivate();
+    Copy("copied");
+    EXPECT_EQ(Source(), "copied");
+}
+
+TEST_F(Form1Test, ClipboardTranslatesBelow150AnsiBytes) {
+    StartClipboardWatch();
+    Copy(Repeat("a", 149));
+    EXPECT_EQ(services_.Translations.size(), 1u);
+    Copy(Repeat("中", 75));
+    EXPECT_EQ(Source(), Repeat("中", 75));
+    EXPECT_EQ(services_.Translations.size(), 1u);
+    Copy(Repeat("中", 74) + "a");
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, ClipboardImageLeavesTheSourceAlone) {
+    StartClipboardWatch();
+    Copy("text");
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QGuiApplication::clipboard()->setImage(image);
+    EXPECT_EQ(Source(), "text");
+    EXPECT_EQ(services_.Translations.size(), 1u);
+}
+
+TEST_F(Form1Test, SameTextCopiedTwiceIsTranslatedTwiceWithoutAChange) {
+    StartClipboardWatch();
+    QSignalSpy changes(form_.Memo1, &QPlainTextEdit::textChanged);
+    Copy("again");
+    Copy("again");
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, ClipboardPathSwallowsFailures) {
+    StartClipboardWatch();
+    services_.OnLookup = [](TDictionaryPanel&) { throw Exception("panel broken"); };
+    EXPECT_NO_THROW(Copy("word"));
+    EXPECT_TRUE(form_.Button1->isEnabled());
+}
+
+TEST_F(Form1Test, TriggersDuringATranslationRunAfterItWithTheLatestText) {
+    StartClipboardWatch();
+    services_.WhileTranslating = [&] {
+        Copy("second");
+        Copy("third");
+    };
+    Copy("first");
+    EXPECT_EQ(services_.MaxDepth, 1);
+    ASSERT_EQ(services_.Translations.size(), 2u);
+    EXPECT_EQ(services_.Translations[0].Text, "first");
+    EXPECT_EQ(services_.Translations[1].Text, "third");
+    EXPECT_EQ(Result(), "T:third");
+}
+
+TEST_F(Form1Test, EnterDuringATranslationRunsOnceItEnds) {
+    form_.Memo1->setPlainText("one");
+    services_.WhileTranslating = [&] {
+        QTest::keyClick(form_.Memo1, Qt::Key_Return);
+        QTest::keyClick(form_.Memo1, Qt::Key_Return);
+    };
+    form_.Button1Click();
+    EXPECT_EQ(services_.MaxDepth, 1);
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, StayOnTopBoxSwitchesTheFlagAndTakesTheClipboardAgain) {
+    StartClipboardWatch();
+    Copy("on the clipboard");
+    form_.CheckBox1->click();
+    EXPECT_FALSE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(services_.Translations.size(), 2u);
+    form_.CheckBox1->click();
+    EXPECT_TRUE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(services_.Translations.size(), 3u);
+}
+
+TEST_F(Form1Test, ClosingLeavesTheClipboardWatch) {
+    StartClipboardWatch();
+    form_.show();
+    form_.close();
+    EXPECT_FALSE(form_.ClipboardWatch->IsRegistered());
+    Copy("after close");
+    EXPECT_TRUE(Source().empty());
+}
+
+TEST_F(Form1Test, DoubleClickSelectsAllAndADropChangesNothing) {
+    form_.show();
+    form_.Memo2->setPlainText("one two three");
+    QTest::mouseDClick(form_.Memo2->viewport(), Qt::LeftButton);
+    EXPECT_EQ(form_.Memo2->textCursor().selectedText().toStdString(), "one two three");
+    form_.Memo1->setPlainText("kept");
+    QMimeData dropped;
+    dropped.setText("dropped");
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form_.Memo1->viewport(), &drop);
+    EXPECT_EQ(Source(), "kept");
+}
+
+} // namespace
+} // namespace quorvex

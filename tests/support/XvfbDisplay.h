@@ -1,0 +1,22 @@
+#pragma once
+
+#include "support/ChildProcess.h"
+
+#include <memory>
+#include <string>
+
+namespace quorvex::test_support {
+
+// A private X server (Xvfb) on a free display number, for end-to-end tests.
+class XvfbDisplay {
+public:
+    XvfbDisplay();
+    // ":<number>"
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    std::unique_ptr<ChildProcess> server_;
+};
+
+} // namespace quorvex::test_support
