@@ -122,6 +122,27 @@ TEST(ReadReplyBody, BodyCutBeforeItsEndIsConnectionLost) {
     }
 }
 
+TEST(TByteReader, LongRunsArriveWholeAfterLinesWhateverThePieces) {
+    std::string run;
+    for (size_t i = 0; run.size() < 3 * kDirectReadSize; ++i)
+        run += std::to_string(i) + ",";
+    for (size_t piece : {size_t{1000}, kReadBufferSize + 7, kDirectReadSize * 2}) {
+        TByteReader reader = MemoryReader("head\r\n" + run + "tail", piece);
+        EXPECT_EQ(reader.ReadLine(), "head");
+        std::string out = "kept:";
+        EXPECT_EQ(reader.ReadInto(out, run.size()), run.size());
+        EXPECT_EQ(out, "kept:" + run);
+        std::string rest;
+        reader.ReadToEnd(rest);
+        EXPECT_EQ(rest, "tail");
+    }
+    TByteReader whole = MemoryReader(run, 4096);
+    std::string all;
+    whole.ReadToEnd(all);
+    EXPECT_EQ(all, run);
+    EXPECT_EQ(whole.ReadInto(all, 10), 0u);
+}
+
 TEST(TByteReader, RejectsOverlongLinesAndKeepsLineEndings) {
     TByteReader reader = MemoryReader("a\r\nb\nc", 1000);
     EXPECT_EQ(reader.ReadLineWithEnding(), "a\r\n");
