@@ -1,10 +1,9 @@
 #include "cli/TranslateCommand.h"
 
-#include "support/LoopbackHttpServer.h"
+#include "support/TranslationServer.h"
 #include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -19,19 +18,8 @@ struct TRun {
     std::string Err;
 };
 
-// One translation server for the suite: the host setting is read once per process.
 class TranslateCommandTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server_ = new ScriptedHttpServer;
-        setenv("QUORVEX_TRANSLATE_HOST", server_->Host().c_str(), 1);
-        ASSERT_EQ(ServiceHosts().Translate, server_->Host());
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        server_ = nullptr;
-    }
-
     static TRun Run(const std::vector<std::string>& arguments, const std::string& input = "") {
         std::istringstream in(input);
         std::ostringstream out;
@@ -39,20 +27,18 @@ protected:
         int status = RunTranslateCommand(arguments, in, out, err);
         return {status, out.str(), err.str()};
     }
-    static void ReplyWith(const std::string& translation) {
-        server_->Enqueue(Reply::WithBody(200, "OK",
-                                         std::string(kResultStartMarker) + translation +
-                                             std::string(kResultEndMarker)));
+    void ReplyWith(const std::string& translation) {
+        server_.Enqueue(Reply::WithBody(200, "OK",
+                                        std::string(kResultStartMarker) + translation +
+                                            std::string(kResultEndMarker)));
     }
-    static void ExpectBodyStart(const std::string& expected) {
-        const std::string body = server_->Requests().back().Body;
+    void ExpectBodyStart(const std::string& expected) {
+        const std::string body = server_.Requests().back().Body;
         EXPECT_EQ(body.substr(0, expected.size()), expected) << "whole body: " << body;
     }
 
-    static ScriptedHttpServer* server_;
+    ScriptedHttpServer& server_ = TranslationServer();
 };
-
-ScriptedHttpServer* TranslateCommandTest::server_ = nullptr;
 
 } // namespace
 
@@ -87,7 +73,7 @@ TEST_F(TranslateCommandTest, UnknownCaptionWarnsAndStillSends) {
 }
 
 TEST_F(TranslateCommandTest, FailureEndsWithErrorAndStatusOne) {
-    server_->Enqueue(Reply::WithBody(500, "Oops", ""));
+    server_.Enqueue(Reply::WithBody(500, "Oops", ""));
     TRun run = Run({"hi"});
     EXPECT_EQ(run.Status, kExitError);
     EXPECT_EQ(run.Out, "Error\n");

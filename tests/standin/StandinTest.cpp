@@ -1,9 +1,9 @@
 #include "standin/Standin.h"
 
-#include "platform/Socket.h"
 #include "standin/FormDecoding.h"
 #include "standin/Glossary.h"
 #include "standin/TranslateService.h"
+#include "support/RawExchange.h"
 #include "translate/TranslateText.h"
 #include "translate/WebClient.h"
 
@@ -13,16 +13,8 @@ using namespace quorvex;
 
 namespace {
 
-// Sends raw bytes to the stand-in and returns its whole reply.
 std::string Exchange(const TStandin& standin, const std::string& request) {
-    platform::TcpSocket socket =
-        platform::Connect("127.0.0.1", standin.Port(), {}, kConnectWaitLimit);
-    socket.SendAll(request);
-    std::string reply;
-    char buffer[4096];
-    while (size_t count = socket.ReceiveSome(buffer, sizeof buffer, {}))
-        reply.append(buffer, count);
-    return reply;
+    return test_support::ExchangeRaw(standin.Port(), request);
 }
 
 std::string StatusLineOf(const std::string& reply) {

@@ -1,10 +1,9 @@
 #include "translate/TranslateText.h"
 
-#include "support/LoopbackHttpServer.h"
+#include "support/TranslationServer.h"
 #include "translate/LanguagePairs.h"
 #include "translate/ServiceHosts.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace quorvex;
@@ -17,29 +16,16 @@ const std::string kEnd(kResultEndMarker);
 const std::string kEnglishToChinese = "英语 翻译成 中文(简体) BETA";
 const std::string kChineseToEnglish = "中文(简体) 翻译成 英语 BETA";
 
-// One translation server for the whole suite: the host setting is read once per process.
 class TranslateTextTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server_ = new ScriptedHttpServer;
-        setenv("QUORVEX_TRANSLATE_HOST", server_->Host().c_str(), 1);
-        ASSERT_EQ(ServiceHosts().Translate, server_->Host());
-    }
-    static void TearDownTestSuite() {
-        delete server_;
-        server_ = nullptr;
-    }
-
-    static void ReplyWithPage(const std::string& page) {
-        server_->Enqueue(
+    void ReplyWithPage(const std::string& page) {
+        server_.Enqueue(
             Reply::WithBody(200, "OK", page, {"Content-Type: text/html; charset=UTF-8"}));
     }
-    static RecordedRequest LastRequest() { return server_->Requests().back(); }
+    RecordedRequest LastRequest() { return server_.Requests().back(); }
 
-    static ScriptedHttpServer* server_;
+    ScriptedHttpServer& server_ = TranslationServer();
 };
-
-ScriptedHttpServer* TranslateTextTest::server_ = nullptr;
 
 } // namespace
 
@@ -59,7 +45,7 @@ TEST_F(TranslateTextTest, HelloWorldGoesOutByteForByteAndTheCutTranslationComesB
                            "Content-Type: application/x-www-form-urlencoded\r\n"
                            "Content-Length: 88\r\n"
                            "Host: " +
-                               server_->Host() +
+                               server_.Host() +
                                "\r\n"
                                "Accept: text/html, */*\r\n"
                                "User-Agent: Mozilla/3.0 (compatible; Quorvex)\r\n"
@@ -95,8 +81,8 @@ TEST_F(TranslateTextTest, BrokenUtf8PageGivesAnEmptyLine) {
 
 TEST_F(TranslateTextTest, FailuresAddErrorBelowWhatTheBoxHolds) {
     ReplyWithPage(kStart + "first" + kEnd);
-    server_->Enqueue(Reply::WithBody(503, "Busy", ""));
-    server_->Enqueue(Reply::WithBody(302, "Found", "", {"Location: /elsewhere"}));
+    server_.Enqueue(Reply::WithBody(503, "Busy", ""));
+    server_.Enqueue(Reply::WithBody(302, "Found", "", {"Location: /elsewhere"}));
     TStringList result;
     TranslateText(kEnglishToChinese, "one", result);
     TranslateText(kEnglishToChinese, "two", result);

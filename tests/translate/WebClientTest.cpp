@@ -31,14 +31,24 @@ template <typename Call> EHTTPProtocolError ProtocolErrorOf(Call call) {
     return EHTTPProtocolError(0, "", "");
 }
 
-// A Qt application for the tests that need an event loop, with a message pump as the callers
-// of the client set it up.
+// A Qt application for the tests that need an event loop.
 class WithEventLoop : public ::testing::Test {
 protected:
+    // Creates a message pump as the client's callers set it up, and a timer counting its ticks.
+    void StartPumpAndTimer() {
+        pump_.emplace();
+        pump_->OnlyWhenIdle = false;
+        QObject::connect(&timer_, &QTimer::timeout, [this] { ++ticks_; });
+        timer_.start(20);
+    }
+
     int argc_ = 1;
     char name_[5] = "test";
     char* argv_[2] = {name_, nullptr};
     QCoreApplication application_{argc_, argv_};
+    std::optional<TMessagePump> pump_;
+    QTimer timer_;
+    int ticks_ = 0;
 };
 
 } // namespace
@@ -227,28 +237,18 @@ TEST_F(WebClientWaits, TimersKeepFiringWhileTheReplyIsDelayed) {
     ScriptedHttpServer server;
     server.Enqueue(
         Reply::Raw(kOk + "Content-Length: 4\r\n\r\n").Delay(Milliseconds(800)).Send("late"));
-    TMessagePump pump;
-    pump.OnlyWhenIdle = false;
-    int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-    timer.start(20);
+    StartPumpAndTimer();
     EXPECT_EQ(GetBody(server), "late");
-    EXPECT_GE(ticks, 3);
+    EXPECT_GE(ticks_, 3);
 }
 
 TEST_F(WebClientWaits, TimersKeepFiringWhileTheConnectionIsPending) {
     PendingConnectTarget target;
-    TMessagePump pump;
-    pump.OnlyWhenIdle = false;
-    int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-    timer.start(20);
+    StartPumpAndTimer();
     TWebClient client;
     client.ConnectWaitLimit = Milliseconds(600);
     EXPECT_THROW(client.Get(target.Url("/")), EConnectTimeout);
-    EXPECT_GE(ticks, 3);
+    EXPECT_GE(ticks_, 3);
 }
 
 TEST_F(WebClientWaits, WithoutAPumpNothingIsProcessed) {
