@@ -12,14 +12,18 @@ std::string HostSetting(const char* variable, const char* publicHost) {
 
 } // namespace
 
-const TServiceHosts& ServiceHosts() {
-    static const TServiceHosts hosts{
+TServiceHosts ReadServiceHosts() {
+    return {
         HostSetting("QUORVEX_TRANSLATE_HOST", "translate.google.com"),
         HostSetting("QUORVEX_SEARCH_HOST", "www.baidu.com"),
         HostSetting("QUORVEX_DICT_HOST", "dict.baidu.com"),
         // The maker has no public site of its own; a reserved name that never resolves.
         HostSetting("QUORVEX_SITE_HOST", "www.quorvex.example"),
     };
+}
+
+const TServiceHosts& ServiceHosts() {
+    static const TServiceHosts hosts = ReadServiceHosts();
     return hosts;
 }
 

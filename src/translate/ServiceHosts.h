@@ -14,6 +14,9 @@ struct TServiceHosts {
     std::string Site;      // the maker's web site
 };
 
+// The hosts as the environment names them now.
+TServiceHosts ReadServiceHosts();
+// The hosts as read at the first call.
 const TServiceHosts& ServiceHosts();
 
 } // namespace quorvex

@@ -12,13 +12,14 @@ namespace {
 constexpr std::string_view kFormContentType = "application/x-www-form-urlencoded";
 constexpr std::string_view kDefaultContentType = "text/html";
 
-// The waits of one blocking step sequence: cut into steps only while a message pump exists,
-// and handing each step to whatever pump is current then (a handler may replace it).
-platform::StepWait PumpSteps(std::chrono::milliseconds maxStep) {
+// The waits of one blocking step sequence: cut into steps of the pump's WaitStep (at most
+// `maxStep` when given) only while a message pump exists, each step handed to whatever pump is
+// current then (a handler may replace it).
+platform::StepWait PumpSteps(std::optional<std::chrono::milliseconds> maxStep = std::nullopt) {
     TMessagePump* pump = TMessagePump::Current();
     if (pump == nullptr || !pump->Active)
         return {};
-    return {std::min(pump->WaitStep, maxStep), [](bool ready) {
+    return {maxStep ? std::min(pump->WaitStep, *maxStep) : pump->WaitStep, [](bool ready) {
                 if (TMessagePump* current = TMessagePump::Current())
                     current->AfterWait(ready);
             }};
@@ -72,11 +73,10 @@ std::string TWebClient::DoRequest(const std::string& method, const std::string& 
         head.Connection = "keep-alive";
     try {
         ConnectTo(target.Host, target.Port);
-        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body,
-                        PumpSteps(platform::kNoTimeout));
+        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body, PumpSteps());
 
         platform::Milliseconds readTimeout = TimeoutOrNone(ReadTimeout);
-        const platform::StepWait readSteps = PumpSteps(platform::kNoTimeout);
+        const platform::StepWait readSteps = PumpSteps();
         TByteReader reader([&](char* buffer, size_t size) {
             return socket_.ReceiveSome(buffer, size, readSteps, readTimeout);
         });

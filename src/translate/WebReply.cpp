@@ -52,7 +52,7 @@ TWebReply ReadOneHead(TByteReader& reader) {
 }
 
 void ReadSizedBody(TByteReader& reader, uint64_t length, std::string& body) {
-    body.reserve(std::min<uint64_t>(length, kMaxBodyReservation));
+    TByteReader::Reserve(body, std::min<uint64_t>(length, kMaxBodyReservation));
     size_t received = reader.ReadInto(body, length);
     if (received < length) {
         throw EConnectionLost("the body ended after " + std::to_string(received) + " of " +
