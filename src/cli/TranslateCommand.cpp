@@ -1,6 +1,9 @@
 #include "cli/TranslateCommand.h"
 
+#include "platform/TextCodec.h"
+#include "translate/Dictionary.h"
 #include "translate/LanguagePairs.h"
+#include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
 
 #include <algorithm>
@@ -28,6 +31,11 @@ input is read whole (a final line break included).
 }() + R"(            Without -p the pair follows the text: any byte of 127 or more selects
             Chinese to English, otherwise English to Chinese. A caption that is not in the
             list is still sent, with an empty language pair, after a warning.
+  --dict WORD
+            look WORD up in the dictionary as the window does for a short text and print
+            the page it would show in its web panel (the page header and the entry, in
+            UTF-8); the search host comes from QUORVEX_SEARCH_HOST (default www.baidu.com).
+            Exit status 0 for an entry, 1 otherwise.
   --help    show this text
 
 The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
@@ -48,6 +56,32 @@ bool EndsWithError(const TStringList& result) {
     return !result.Lines().empty() && result.Lines().back() == kErrorLine;
 }
 
+// Prints what the lookup shows: the page in UTF-8 and a message-box text on the error stream.
+class TPrintingPanel final : public TDictionaryPanel {
+public:
+    TPrintingPanel(std::ostream& out, std::ostream& err)
+        : out_(out)
+        , err_(err) {}
+    void ShowHtmlInPanel(const std::string& html) override {
+        out_ << platform::GbkToUtf8(html) << "\n";
+        Shown = true;
+    }
+    void ShowMessage(const std::string& text) override {
+        err_ << "quorvex-translate: " << text << "\n";
+    }
+    bool Shown = false;
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+int RunDictionaryLookup(const std::string& word, std::ostream& out, std::ostream& err) {
+    TPrintingPanel panel(out, err);
+    const TDictionaryEntry::TKind found = ShowDictionaryEntry(ServiceHosts().Search, word, panel);
+    return found == TDictionaryEntry::dkEntry && panel.Shown ? kExitTranslated : kExitError;
+}
+
 } // namespace
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments) {
@@ -61,6 +95,10 @@ TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& argu
             optionsEnded = true;
         } else if (argument == "--help") {
             parsed.Help = true;
+        } else if (argument == "--dict") {
+            if (i + 1 == arguments.size())
+                throw EUsage("--dict needs a word");
+            parsed.DictWord = arguments[++i];
         } else if (argument == "-p") {
             if (i + 1 == arguments.size())
                 throw EUsage("-p needs a language pair");
@@ -98,6 +136,8 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
         out << kHelp;
         return kExitTranslated;
     }
+    if (parsed.DictWord)
+        return RunDictionaryLookup(*parsed.DictWord, out, err);
     const std::string text = parsed.Text.empty()
                                  ? std::string(std::istreambuf_iterator<char>(in), {})
                                  : JoinWords(parsed.Text);

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,9 @@ public:
 
 struct TTranslateArguments {
     bool Help = false;
-    std::string Pair;              // -p: a caption or a service code; empty when not given
-    std::vector<std::string> Text; // the words of the text; none: read standard input
+    std::string Pair;                    // -p: a caption or a service code; empty when not given
+    std::vector<std::string> Text;       // the words of the text; none: read standard input
+    std::optional<std::string> DictWord; // --dict: look this word up instead of translating
 };
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments);

@@ -1,5 +1,6 @@
 #include "standin/Standin.h"
 
+#include "standin/SearchService.h"
 #include "standin/TranslateService.h"
 
 namespace quorvex {
@@ -16,6 +17,7 @@ TStandin::TStandin(uint16_t port)
 TRouter TStandin::Services() {
     TRouter router;
     AddTranslateService(router);
+    AddSearchService(router);
     return router;
 }
 

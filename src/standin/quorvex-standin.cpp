@@ -20,6 +20,9 @@ without the internet:
                       page with the translation between the result markers out. English and
                       Chinese are translated word by word from a small built-in glossary;
                       unknown words, and other languages, stay as they are.
+  GET /s              the web search's dictionary: the key wd holds a word as percent-encoded
+                      GBK bytes; a GBK page with the dictionary markers around an entry comes
+                      back for a word made of glossary words, the no-entry marker otherwise.
 Malformed requests are answered with 400 and a message saying why.
 
   --port N   listen on port N (default 0: any free port)

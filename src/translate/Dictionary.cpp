@@ -69,6 +69,14 @@ std::string CutEntry(std::string_view page) {
     return end == std::string_view::npos ? std::string() : std::string(rest.substr(0, end));
 }
 
+// The system's text for a socket failure. Other failures carry no system error, and the error
+// number some unrelated call left behind would name a wrong cause: they tell their own.
+std::string FailureText(const std::exception& failure) {
+    if (const auto* socketFailure = dynamic_cast<const platform::ESocketError*>(&failure))
+        return platform::SystemErrorText(socketFailure->Code());
+    return failure.what();
+}
+
 } // namespace
 
 std::string DictionaryQueryUrl(const std::string& searchHost, const std::string& word) {
@@ -107,22 +115,18 @@ std::string DictionaryPage(const std::string& searchHost, const std::string& tex
     return DictionaryPageHeader(searchHost) + text;
 }
 
-void ShowDictionaryEntry(const std::string& searchHost, const std::string& word,
-                         TDictionaryPanel& panel) {
-    std::string text;
+TDictionaryEntry::TKind ShowDictionaryEntry(const std::string& searchHost, const std::string& word,
+                                            TDictionaryPanel& panel) {
+    TDictionaryEntry entry;
     try {
-        text = FetchDictionaryEntry(searchHost, word).Text;
-    } catch (const platform::ESocketError& failure) {
-        text = kErrorText;
-        panel.ShowMessage(platform::SystemErrorText(failure.Code()));
+        entry = FetchDictionaryEntry(searchHost, word);
     } catch (const std::exception& failure) {
-        // Only socket failures carry a system error; the error number left by some unrelated
-        // call would name a wrong cause, so the failure tells its own.
-        text = kErrorText;
-        panel.ShowMessage(failure.what());
+        entry = {TDictionaryEntry::dkFailure, kErrorText};
+        panel.ShowMessage(FailureText(failure));
     }
-    if (!text.empty())
-        panel.ShowHtmlInPanel(platform::Utf8ToGbk(DictionaryPage(searchHost, text)));
+    if (!entry.Text.empty())
+        panel.ShowHtmlInPanel(platform::Utf8ToGbk(DictionaryPage(searchHost, entry.Text)));
+    return entry.Kind;
 }
 
 void LookupDictionary(const std::string& word, TDictionaryPanel& panel) {

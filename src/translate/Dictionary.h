@@ -16,7 +16,8 @@ public:
 
 // The text cut out of a search page, as UTF-8.
 struct TDictionaryEntry {
-    enum TKind { dkEntry, dkNoEntry, dkError };
+    // dkFailure: the request failed.
+    enum TKind { dkEntry, dkNoEntry, dkError, dkFailure };
     TKind Kind;
     // The entry, the no-entry text or "Error"; empty when the entry has no end marker.
     std::string Text;
@@ -42,9 +43,10 @@ TDictionaryEntry FetchDictionaryEntry(const std::string& searchHost, const std::
 // The page (UTF-8) shown for `text`: the header followed by the text.
 std::string DictionaryPage(const std::string& searchHost, const std::string& text);
 
-// Looks `word` up at `searchHost` and shows the outcome in the panel, as LookupDictionary.
-void ShowDictionaryEntry(const std::string& searchHost, const std::string& word,
-                         TDictionaryPanel& panel);
+// Looks `word` up at `searchHost` and shows the outcome in the panel, as LookupDictionary
+// does; returns what the lookup found.
+TDictionaryEntry::TKind ShowDictionaryEntry(const std::string& searchHost, const std::string& word,
+                                            TDictionaryPanel& panel);
 
 // Looks `word` up at the search host of the settings and shows the entry in the panel; a
 // failed request shows "Error" and a message box with the system's error text. A failure of
