@@ -1,6 +1,7 @@
 #include "app/MemoLines.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace quorvex {
 
@@ -13,7 +14,9 @@ void TMemoLines::Add(const std::string& line) {
 }
 
 std::string TMemoLines::Text() const {
-    return memo_.toPlainText().toStdString();
+    if (memo_.document()->isEmpty())
+        return {};
+    return memo_.toPlainText().toStdString() + "\n";
 }
 
 } // namespace quorvex

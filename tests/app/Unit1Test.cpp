@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/FakeServices.h"
+#include "app/MemoLines.h"
 #include "platform/Exception.h"
 #include "platform/InstanceLock.h"
 #include "platform/gui/ClipboardWatch.h"
@@ -20,9 +21,11 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QToolButton>
@@ -155,6 +158,12 @@ TEST(Form1Placement, CentresOnTheVirtualDesktopByTheOuterWidth) {
 }
 
 TEST(Form1Instance, SecondStartWithoutArgumentsEndsWithArgumentsGoesOn) {
+    // A runtime folder of this test alone, so that no running Quorvex holds the lock.
+    QTemporaryDir runtimeDir;
+    ASSERT_TRUE(runtimeDir.isValid());
+    const QByteArray previousRuntimeDir = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", previousRuntimeDir); });
     const platform::TInstanceLock firstInstance(kInstanceName);
     ASSERT_FALSE(firstInstance.AlreadyExisted());
     TFakeServices services;
@@ -387,9 +396,38 @@ TEST_F(Form1Test, DoubleClickSelectsAllAndADropChangesNothing) {
     form_.Memo1->setPlainText("kept");
     QMimeData dropped;
     dropped.setText("dropped");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form_.Memo1->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(form_.Memo1->viewport(), &drop);
     EXPECT_EQ(Source(), "kept");
+}
+
+TEST_F(Form1Test, HoveringABoxGivesItTheFocus) {
+    const auto hover = [](QPlainTextEdit* memo) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 10),
+                         memo->viewport()->mapToGlobal(QPointF(10, 10)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(memo->viewport(), &move);
+    };
+    hover(form_.Memo2);
+    EXPECT_EQ(form_.focusWidget(), form_.Memo2);
+    hover(form_.Memo1);
+    EXPECT_EQ(form_.focusWidget(), form_.Memo1);
+}
+
+TEST(MemoLines, LinesOfTheBoxEachFollowedByALineBreak) {
+    QPlainTextEdit memo;
+    TMemoLines lines(memo);
+    EXPECT_EQ(lines.Text(), "");
+    lines.Add("你好");
+    lines.Add("Error");
+    EXPECT_EQ(memo.toPlainText().toStdString(), "你好\nError");
+    EXPECT_EQ(lines.Text(), "你好\nError\n");
+    lines.Clear();
+    lines.Add("two\nlines");
+    EXPECT_EQ(lines.Text(), "two\nlines\n");
 }
 
 } // namespace
