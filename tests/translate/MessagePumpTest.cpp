@@ -1,5 +1,7 @@
 #include "translate/MessagePump.h"
 
+#include "support/TestApplication.h"
+
 #include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -21,12 +23,9 @@ TEST(TMessagePump, NewestIsCurrentAndReleasingItLeavesNone) {
 }
 
 TEST(TMessagePump, ProcessesAfterEveryWaitOrOnlyIdleOnesAndNeverWhenInactive) {
-    int argc = 1;
-    char name[] = "test";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    quorvex::test_support::TestApplication application;
     int handled = 0;
-    auto post = [&] { QTimer::singleShot(0, &application, [&] { ++handled; }); };
+    auto post = [&] { QTimer::singleShot(0, &application.Get(), [&] { ++handled; }); };
     TMessagePump pump;
     EXPECT_TRUE(pump.OnlyWhenIdle);
     EXPECT_EQ(pump.WaitStep, std::chrono::milliseconds(250));

@@ -2,9 +2,9 @@
 
 #include "support/LoopbackHttpServer.h"
 #include "support/PendingConnectTarget.h"
+#include "support/TestApplication.h"
 #include "translate/MessagePump.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -42,10 +42,7 @@ protected:
         timer_.start(20);
     }
 
-    int argc_ = 1;
-    char name_[5] = "test";
-    char* argv_[2] = {name_, nullptr};
-    QCoreApplication application_{argc_, argv_};
+    TestApplication application_;
     std::optional<TMessagePump> pump_;
     QTimer timer_;
     int ticks_ = 0;
