@@ -68,8 +68,8 @@ std::string TWebClient::DoRequest(const std::string& method, const std::string& 
     TWebRequest head = Request;
     head.Host = target.HostHeader();
     if (method != "POST")
-        head.ContentLength = -1;
-    else if (version == "1.0" && head.Connection.empty())
+        head.ContentLength = -1; // not a length a previous Post left behind
+    if (version == "1.0" && head.Connection.empty())
         head.Connection = "keep-alive";
     try {
         ConnectTo(target.Host, target.Port);

@@ -2,9 +2,9 @@
 
 #include "support/LoopbackHttpServer.h"
 #include "support/PendingConnectTarget.h"
+#include "support/TestApplication.h"
 #include "translate/MessagePump.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -42,10 +42,7 @@ protected:
         timer_.start(20);
     }
 
-    int argc_ = 1;
-    char name_[5] = "test";
-    char* argv_[2] = {name_, nullptr};
-    QCoreApplication application_{argc_, argv_};
+    TestApplication application_;
     std::optional<TMessagePump> pump_;
     QTimer timer_;
     int ticks_ = 0;
@@ -95,6 +92,21 @@ TEST(WebClientBytes, GetGoesOutAsHttp11WithTheDefaultContentType) {
                                                "Referer: http://ref/\r\n"
                                                "User-Agent: Agent/1\r\n"
                                                "\r\n");
+}
+
+TEST(WebClientBytes, Http10GetAsksForKeepAliveAndCarriesNoLengthOfAnEarlierPost) {
+    ScriptedHttpServer server;
+    server.Enqueue(Reply::WithBody(200, "OK", "posted"));
+    server.Enqueue(Reply::WithBody(200, "OK", "got"));
+    TWebClient client;
+    std::vector<std::string> lines{"a=1", "b=2"};
+    client.Post(server.Url("/p"), lines);
+    client.ProtocolVersion = pv1_0;
+    EXPECT_EQ(client.Get(server.Url("/g")), "got");
+    const RecordedRequest get = server.Requests().at(1);
+    EXPECT_EQ(get.Version, "HTTP/1.0");
+    EXPECT_EQ(get.Headers.Value("Connection"), "keep-alive");
+    EXPECT_FALSE(get.Headers.Has("Content-Length"));
 }
 
 TEST(WebClientBytes, OneLinePostHasNoAmpersandAndKeepProtocolKeepsHttp11) {
@@ -236,7 +248,7 @@ using WebClientWaits = WithEventLoop;
 TEST_F(WebClientWaits, TimersKeepFiringWhileTheReplyIsDelayed) {
     ScriptedHttpServer server;
     server.Enqueue(
-        Reply::Raw(kOk + "Content-Length: 4\r\n\r\n").Delay(Milliseconds(800)).Send("late"));
+        Reply::Raw(kOk + "Content-Length: 4\r\n\r\n").Delay(Milliseconds(1500)).Send("late"));
     StartPumpAndTimer();
     EXPECT_EQ(GetBody(server), "late");
     EXPECT_GE(ticks_, 3);
@@ -246,7 +258,7 @@ TEST_F(WebClientWaits, TimersKeepFiringWhileTheConnectionIsPending) {
     PendingConnectTarget target;
     StartPumpAndTimer();
     TWebClient client;
-    client.ConnectWaitLimit = Milliseconds(600);
+    client.ConnectWaitLimit = Milliseconds(1000);
     EXPECT_THROW(client.Get(target.Url("/")), EConnectTimeout);
     EXPECT_GE(ticks_, 3);
 }
