@@ -1,5 +1,7 @@
 #include "translate/ByteReader.h"
 
+#include "platform/MemoryAdvice.h"
+
 #include <algorithm>
 
 namespace quorvex {
@@ -47,16 +49,44 @@ std::optional<std::string> TByteReader::ReadLineWithEnding() {
     }
 }
 
+void TByteReader::Reserve(std::string& out, size_t size) {
+    if (size > out.capacity()) {
+        out.reserve(size);
+        platform::AdviseLargeBuffer(out.data(), out.capacity());
+    }
+}
+
+void TByteReader::Grow(std::string& out, size_t size) {
+    Reserve(out, size);
+    out.resize(size);
+}
+
 size_t TByteReader::ReadInto(std::string& out, size_t count) {
     size_t taken = 0;
+    size_t filled = out.size(); // `out` may hold room beyond this while reading straight into it
     while (taken < count) {
-        if (position_ == buffer_.size() && !Fill())
+        if (position_ < buffer_.size()) {
+            size_t piece = std::min(count - taken, buffer_.size() - position_);
+            out.replace(filled, out.size() - filled, buffer_, position_, piece);
+            filled += piece;
+            position_ += piece;
+            taken += piece;
+        } else if (count - taken >= kReadBufferSize) {
+            // A long run goes straight from the source into `out`, which grows geometrically
+            // so that each byte is cleared once.
+            if (out.size() == filled)
+                Grow(out, filled + std::min(count - taken, std::max(kDirectReadSize, filled)));
+            size_t received =
+                source_(out.data() + filled, std::min(count - taken, out.size() - filled));
+            if (received == 0)
+                break;
+            filled += received;
+            taken += received;
+        } else if (!Fill()) {
             break;
-        size_t piece = std::min(count - taken, buffer_.size() - position_);
-        out.append(buffer_, position_, piece);
-        position_ += piece;
-        taken += piece;
+        }
     }
+    out.resize(filled);
     return taken;
 }
 

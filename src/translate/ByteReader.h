@@ -11,6 +11,8 @@ namespace quorvex {
 // The longest line (status, header or chunk-size line) a reader accepts.
 inline constexpr size_t kMaxLineLength = 65536;
 inline constexpr size_t kReadBufferSize = 32768;
+// The most read at once straight into the caller's string during a long run of bytes.
+inline constexpr size_t kDirectReadSize = 262144;
 
 // A line longer than kMaxLineLength.
 class ELineTooLong : public Exception {
@@ -37,9 +39,13 @@ public:
     size_t ReadInto(std::string& out, size_t count);
     // Appends everything up to the end of the stream.
     void ReadToEnd(std::string& out);
+    // Reserves room for `size` bytes in `out`, advising a large buffer before its pages are
+    // touched.
+    static void Reserve(std::string& out, size_t size);
 
 private:
     bool Fill();
+    static void Grow(std::string& out, size_t size);
 
     Source source_;
     std::string buffer_;

@@ -1,5 +1,7 @@
 #include "platform/MessageLoop.h"
 
+#include "support/TestApplication.h"
+
 #include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -13,12 +15,9 @@ TEST(ProcessMessages, DoesNothingWithoutAnApplication) {
 }
 
 TEST(ProcessMessages, RunsPendingEventsOnlyOnTheApplicationThread) {
-    int argc = 1;
-    char name[] = "test";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    quorvex::test_support::TestApplication application;
     int calls = 0;
-    QTimer::singleShot(0, &application, [&] { ++calls; });
+    QTimer::singleShot(0, &application.Get(), [&] { ++calls; });
 
     std::thread([] { ProcessMessages(); }).join();
     EXPECT_EQ(calls, 0);

@@ -1,23 +1,14 @@
-#include "platform/Socket.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/RawExchange.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvex::test_support;
-using quorvex::platform::Connect;
-using quorvex::platform::TcpSocket;
 
 namespace {
 
-// Sends `request` raw and returns everything up to the server's close.
 std::string Exchange(const ScriptedHttpServer& server, const std::string& request) {
-    TcpSocket socket = Connect("127.0.0.1", server.Port(), {}, kServerWaitLimit);
-    socket.SendAll(request);
-    std::string received;
-    char buffer[4096];
-    while (size_t count = socket.ReceiveSome(buffer, sizeof buffer, {}))
-        received.append(buffer, count);
-    return received;
+    return ExchangeRaw(server.Port(), request);
 }
 
 } // namespace

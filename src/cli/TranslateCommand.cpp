@@ -1,0 +1,115 @@
+#include "cli/TranslateCommand.h"
+
+#include "translate/LanguagePairs.h"
+#include "translate/TranslateText.h"
+
+#include <algorithm>
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+namespace quorvex {
+namespace {
+
+constexpr unsigned char kFirstNonAsciiByte = 127;
+
+const std::string kHelp = R"(Usage: quorvex-translate [-p PAIR] [TEXT...]
+
+Translates TEXT exactly as the Quorvex window does and prints the result box, each line
+followed by a line break. TEXT is the arguments joined by single spaces; without any, standard
+input is read whole (a final line break included).
+
+  -p PAIR   the language pair: a caption of the window's list or a service code:
+)" + [] {
+    std::string rows;
+    for (const TLanguagePair& pair : kLanguagePairs)
+        rows += "              " + std::string(pair.Code) + "  " + std::string(pair.Caption) + "\n";
+    return rows;
+}() + R"(            Without -p the pair follows the text: any byte of 127 or more selects
+            Chinese to English, otherwise English to Chinese. A caption that is not in the
+            list is still sent, with an empty language pair, after a warning.
+  --help    show this text
+
+The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
+translate.google.com).
+
+Exit status: 0 when a translation was written, 1 when the result box ended with "Error",
+2 for bad usage.
+)";
+
+std::string JoinWords(const std::vector<std::string>& words) {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : " ") + words[i];
+    return text;
+}
+
+bool EndsWithError(const TStringList& result) {
+    return !result.Lines().empty() && result.Lines().back() == kErrorLine;
+}
+
+} // namespace
+
+TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments) {
+    TTranslateArguments parsed;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            parsed.Text.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help") {
+            parsed.Help = true;
+        } else if (argument == "-p") {
+            if (i + 1 == arguments.size())
+                throw EUsage("-p needs a language pair");
+            parsed.Pair = arguments[++i];
+        } else {
+            throw EUsage("unknown option '" + argument + "'");
+        }
+    }
+    return parsed;
+}
+
+std::string CaptionForPair(const std::string& pair) {
+    auto byCode = std::find_if(kLanguagePairs.begin(), kLanguagePairs.end(),
+                               [&](const TLanguagePair& row) { return row.Code == pair; });
+    return byCode == kLanguagePairs.end() ? pair : std::string(byCode->Caption);
+}
+
+std::string DefaultCaptionFor(const std::string& text) {
+    const bool nonAscii = std::any_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= kFirstNonAsciiByte;
+    });
+    return std::string(kLanguagePairs[nonAscii ? 1 : 0].Caption);
+}
+
+int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream& in,
+                        std::ostream& out, std::ostream& err) {
+    TTranslateArguments parsed;
+    try {
+        parsed = ParseTranslateArguments(arguments);
+    } catch (const EUsage& problem) {
+        err << "quorvex-translate: " << problem.what() << "\nTry 'quorvex-translate --help'.\n";
+        return kExitBadUsage;
+    }
+    if (parsed.Help) {
+        out << kHelp;
+        return kExitTranslated;
+    }
+    const std::string text = parsed.Text.empty()
+                                 ? std::string(std::istreambuf_iterator<char>(in), {})
+                                 : JoinWords(parsed.Text);
+    const std::string caption =
+        parsed.Pair.empty() ? DefaultCaptionFor(text) : CaptionForPair(parsed.Pair);
+    if (LanguageCodeForCaption(caption).empty())
+        err << "quorvex-translate: warning: '" << caption
+            << "' is not a language pair of the list; it is sent with an empty pair\n";
+    TStringList result;
+    TranslateText(caption, text, result);
+    out << result.Text();
+    return EndsWithError(result) ? kExitError : kExitTranslated;
+}
+
+} // namespace quorvex

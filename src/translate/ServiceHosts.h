@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace quorvex {
+
+// The hosts of the outside services ("name" or "name:port"), read once from the environment
+// variables QUORVEX_TRANSLATE_HOST, QUORVEX_SEARCH_HOST, QUORVEX_DICT_HOST and QUORVEX_SITE_HOST;
+// an unset or empty variable leaves the public host.
+struct TServiceHosts {
+    std::string Translate; // the Google translation service
+    std::string Search;    // the Baidu web search
+    std::string Dict;      // the Baidu dictionary site
+    std::string Site;      // the maker's web site
+};
+
+// The hosts as the environment names them now.
+TServiceHosts ReadServiceHosts();
+// The hosts as read at the first call.
+const TServiceHosts& ServiceHosts();
+
+} // namespace quorvex
