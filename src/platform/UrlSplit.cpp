@@ -1,5 +1,6 @@
 #include "platform/UrlSplit.h"
 
+#include <cctype>
 #include <curl/curl.h>
 #include <memory>
 
@@ -26,6 +27,24 @@ std::optional<std::string> Piece(CURLU* handle, CURLUPart part, unsigned flags) 
     return value;
 }
 
+// Turns %XX escapes back into bytes; unlike libcurl's query decoding, "+" stays "+".
+std::string Unescaped(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool escape = text[i] == '%' && i + 2 < text.size() &&
+                            std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                            std::isxdigit(static_cast<unsigned char>(text[i + 2]));
+        if (escape) {
+            result += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 std::optional<UrlPieces> SplitUrl(const std::string& url) {
@@ -41,17 +60,17 @@ std::optional<UrlPieces> SplitUrl(const std::string& url) {
     auto user = Piece(handle.get(), CURLUPART_USER, CURLU_URLDECODE);
     auto password = Piece(handle.get(), CURLUPART_PASSWORD, CURLU_URLDECODE);
     auto path = Piece(handle.get(), CURLUPART_PATH, CURLU_URLDECODE);
-    auto query = Piece(handle.get(), CURLUPART_QUERY, CURLU_URLDECODE);
-    auto fragment = Piece(handle.get(), CURLUPART_FRAGMENT, CURLU_URLDECODE);
+    auto query = Piece(handle.get(), CURLUPART_QUERY, 0);
+    auto fragment = Piece(handle.get(), CURLUPART_FRAGMENT, 0);
     if (!scheme || !host || !port || !user || !password || !path || !query || !fragment)
         return std::nullopt;
     UrlPieces pieces{*scheme, *host, 0, *user, *password, *path, {}};
     if (!port->empty())
         pieces.port = static_cast<std::uint16_t>(std::stoul(*port));
     if (!query->empty())
-        pieces.extra = "?" + *query;
+        pieces.extra = "?" + Unescaped(*query);
     if (!fragment->empty())
-        pieces.extra += "#" + *fragment;
+        pieces.extra += "#" + Unescaped(*fragment);
     return pieces;
 }
 

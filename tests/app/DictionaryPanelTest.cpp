@@ -4,6 +4,7 @@
 #include "platform/TextCodec.h"
 #include "platform/gui/WebBrowser.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/Pumping.h"
 #include "support/WebViewText.h"
 
 #include <QWebEngineView>
@@ -12,11 +13,12 @@
 namespace quorvex {
 namespace {
 
+using test_support::kWebEngineWaitLimit;
+using test_support::PumpUntil;
 using test_support::Reply;
 using test_support::ScriptedHttpServer;
-using testing_support::TFakeServices;
-using testing_support::WaitUntil;
-using testing_support::WebViewText;
+using test_support::TFakeServices;
+using test_support::WebViewText;
 
 class DictionaryPanelTest : public testing::Test {
 protected:
@@ -27,8 +29,9 @@ protected:
     }
 
     bool PanelShows(const std::string& text) {
-        return WaitUntil(
-            [&] { return WebViewText(form_.WebBrowser1->View()).toStdString() == text; });
+        return PumpUntil(
+            [&] { return WebViewText(form_.WebBrowser1->View()).toStdString() == text; },
+            kWebEngineWaitLimit);
     }
 
     ScriptedHttpServer server_;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvex::testing_support {
+namespace quorvex::test_support {
 
 // Translation services that record their calls and answer at once; a test can run code
 // "while the request waits", as the real services let the window handle events then.
@@ -49,4 +49,4 @@ private:
     int depth_ = 0;
 };
 
-} // namespace quorvex::testing_support
+} // namespace quorvex::test_support

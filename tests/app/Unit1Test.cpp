@@ -35,7 +35,7 @@
 namespace quorvex {
 namespace {
 
-using testing_support::TFakeServices;
+using test_support::TFakeServices;
 
 std::string Repeat(const std::string& piece, int count) {
     std::string text;

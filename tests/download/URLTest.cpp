@@ -33,6 +33,12 @@ TEST(CrackURL, SplitsEveryPieceAndDecodesEscapes) {
     EXPECT_EQ(parts.ExtraInfo, "?q=1 2#top");
 }
 
+TEST(CrackURL, PlusInTheQueryStaysAPlus) {
+    TURLComponents parts;
+    ASSERT_TRUE(CrackURL("http://h/p?a+b%20c%2B", parts));
+    EXPECT_EQ(parts.ExtraInfo, "?a+b c+");
+}
+
 TEST(CrackURL, WithoutSchemeIsHttpWithDefaultPort) {
     TURLComponents parts;
     ASSERT_TRUE(CrackURL("example.com/x", parts));

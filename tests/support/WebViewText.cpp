@@ -1,27 +1,11 @@
 #include "support/WebViewText.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include "support/Pumping.h"
+
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-namespace quorvex::testing_support {
-
-namespace {
-inline constexpr int kPollIntervalMs = 10;
-} // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kPollIntervalMs);
-        QThread::msleep(1);
-    }
-    return true;
-}
+namespace quorvex::test_support {
 
 QString WebViewText(QWebEngineView& view) {
     QString text;
@@ -30,8 +14,8 @@ QString WebViewText(QWebEngineView& view) {
         text = result;
         done = true;
     });
-    WaitUntil([&] { return done; });
+    PumpUntil([&] { return done; }, kWebEngineWaitLimit);
     return text;
 }
 
-} // namespace quorvex::testing_support
+} // namespace quorvex::test_support

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "support/Reply.h"
+
 #include <QString>
-#include <functional>
 
 class QWebEngineView;
 
-namespace quorvex::testing_support {
+namespace quorvex::test_support {
 
-inline constexpr int kGuiWaitTimeoutMs = 60000;
-
-// Runs the event loop until `condition` holds; false when it still fails after the timeout.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kGuiWaitTimeoutMs);
+// How long a GUI test waits for the web engine (generous: it starts slowly on a busy machine).
+inline constexpr Milliseconds kWebEngineWaitLimit{60000};
 
 // The text the view's current page shows, read back from the web engine.
 QString WebViewText(QWebEngineView& view);
 
-} // namespace quorvex::testing_support
+} // namespace quorvex::test_support

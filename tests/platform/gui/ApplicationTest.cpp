@@ -1,7 +1,7 @@
 #include "platform/gui/Application.h"
 
 #include "platform/Exception.h"
-#include "support/WebViewText.h"
+#include "support/Pumping.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ TEST(Application, FailureLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     bool laterHandlerRan = false;
     QTimer::singleShot(0, [] { throw Exception("the panel has no document"); });
     QTimer::singleShot(0, [&] { laterHandlerRan = true; });
-    EXPECT_TRUE(testing_support::WaitUntil([&] { return laterHandlerRan; }));
+    EXPECT_TRUE(test_support::PumpUntil([&] { return laterHandlerRan; }));
     application.OnUnhandledFailure = previous;
     EXPECT_EQ(reported, std::vector<std::string>{"the panel has no document"});
 }

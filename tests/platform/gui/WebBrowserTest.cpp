@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/TextCodec.h"
+#include "support/Pumping.h"
 #include "support/WebViewText.h"
 
 #include <QWebEngineView>
@@ -12,8 +13,9 @@
 namespace quorvex::platform {
 namespace {
 
-using testing_support::WaitUntil;
-using testing_support::WebViewText;
+using test_support::kWebEngineWaitLimit;
+using test_support::PumpUntil;
+using test_support::WebViewText;
 
 class WebBrowserTest : public testing::Test {
 protected:
@@ -39,20 +41,22 @@ TEST_F(WebBrowserTest, FirstLoadMakesABlankDocumentReadyBeforeShowingThePage) {
     EXPECT_TRUE(browser_.HasDocument());
     ASSERT_FALSE(completed_.empty());
     EXPECT_EQ(completed_.front(), "about:blank");
-    ASSERT_TRUE(WaitUntil([&] { return WebViewText(browser_.View()) == "词典 entry"; }))
+    ASSERT_TRUE(PumpUntil([&] { return WebViewText(browser_.View()) == "词典 entry"; },
+                          kWebEngineWaitLimit))
         << WebViewText(browser_.View()).toStdString();
 }
 
 TEST_F(WebBrowserTest, LoadReplacesThePreviousPageAndReportsDocumentComplete) {
     browser_.LoadDocument("<p>first</p>", "GBK");
     browser_.LoadDocument(Utf8ToGbk("<p>第二</p>"), "GBK");
-    ASSERT_TRUE(WaitUntil([&] { return WebViewText(browser_.View()) == "第二"; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return WebViewText(browser_.View()) == "第二"; }, kWebEngineWaitLimit));
     EXPECT_GE(completed_.size(), 2u);
 }
 
 TEST_F(WebBrowserTest, NavigateProducesADocument) {
     browser_.Navigate("about:blank");
-    ASSERT_TRUE(WaitUntil([&] { return browser_.HasDocument(); }));
+    ASSERT_TRUE(PumpUntil([&] { return browser_.HasDocument(); }, kWebEngineWaitLimit));
     EXPECT_EQ(completed_.back(), "about:blank");
 }
 

@@ -1,0 +1,73 @@
+#include "download/upStreams.h"
+
+#include "platform/FileAttributes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+namespace quorvex {
+
+std::size_t TMemoryStream::Read(char* Buffer, std::size_t Count) {
+    const std::size_t available = position_ < data_.size() ? data_.size() - position_ : 0;
+    const std::size_t n = std::min(Count, available);
+    std::memcpy(Buffer, data_.data() + position_, n);
+    position_ += n;
+    return n;
+}
+
+void TMemoryStream::Write(const char* Buffer, std::size_t Count) {
+    if (position_ + Count > data_.size())
+        data_.resize(position_ + Count);
+    std::memcpy(data_.data() + position_, Buffer, Count);
+    position_ += Count;
+}
+
+std::int64_t TMemoryStream::Seek(std::int64_t Position) {
+    position_ = static_cast<std::size_t>(std::max<std::int64_t>(Position, 0));
+    return static_cast<std::int64_t>(position_);
+}
+
+TupFileStream::TupFileStream(const std::string& FileName, bool Replace)
+    : fileName_(FileName) {
+    const auto before = platform::GetFileAttributes(FileName);
+    const std::uint32_t guarded = platform::kAttributeHidden | platform::kAttributeReadOnly;
+    const bool unguard = before && (*before & guarded) != 0;
+    if (unguard)
+        platform::SetFileAttributes(FileName, platform::kAttributeArchive);
+    const auto mode =
+        Replace ? platform::File::Mode::CreateAlways : platform::File::Mode::OpenAlways;
+    auto file = platform::File::Open(FileName, mode);
+    if (!file) {
+        const std::string reason = platform::SystemErrorText();
+        std::error_code ignored;
+        const std::string expanded = std::filesystem::absolute(FileName, ignored).string();
+        throw EFCreateError("Cannot create file \"" + expanded + "\". " + reason);
+    }
+    file_ = std::make_unique<platform::File>(std::move(*file));
+    if (unguard)
+        platform::SetFileAttributes(FileName, *before);
+}
+
+std::size_t TupFileStream::Read(char* Buffer, std::size_t Count) {
+    const auto n = file_->Read(Buffer, Count);
+    if (!n)
+        throw EStreamError("Cannot read \"" + fileName_ + "\": " + platform::SystemErrorText());
+    position_ += static_cast<std::int64_t>(*n);
+    return *n;
+}
+
+void TupFileStream::Write(const char* Buffer, std::size_t Count) {
+    if (!file_->WriteAll(Buffer, Count))
+        throw EStreamError("Cannot write \"" + fileName_ + "\": " + platform::SystemErrorText());
+    position_ += static_cast<std::int64_t>(Count);
+}
+
+std::int64_t TupFileStream::Seek(std::int64_t Position) {
+    const std::int64_t reached = file_->Seek(Position);
+    if (reached >= 0)
+        position_ = reached;
+    return position_;
+}
+
+} // namespace quorvex

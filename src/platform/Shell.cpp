@@ -1,0 +1,123 @@
+#include "platform/Shell.h"
+
+#include <QMimeDatabase>
+#include <QProcess>
+#include <cstdlib>
+#include <fstream>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <sstream>
+#include <vector>
+
+namespace quorvex::platform {
+namespace {
+
+inline constexpr const char* kOpener = "xdg-open";
+
+std::string EnvironmentOr(const char* name, const std::string& fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+std::vector<std::string> SplitPaths(const std::string& list) {
+    std::vector<std::string> paths;
+    std::stringstream stream(list);
+    for (std::string path; std::getline(stream, path, ':');)
+        if (!path.empty())
+            paths.push_back(path);
+    return paths;
+}
+
+std::string Home() {
+    return EnvironmentOr("HOME", "/root");
+}
+
+// Folders holding applications/, the user's first.
+std::vector<std::string> DataFolders() {
+    std::vector<std::string> folders{EnvironmentOr("XDG_DATA_HOME", Home() + "/.local/share")};
+    for (const auto& folder :
+         SplitPaths(EnvironmentOr("XDG_DATA_DIRS", "/usr/local/share:/usr/share")))
+        folders.push_back(folder);
+    return folders;
+}
+
+// mimeapps.list files in the order the XDG specification reads them.
+std::vector<std::string> MimeAppsLists() {
+    std::vector<std::string> lists{EnvironmentOr("XDG_CONFIG_HOME", Home() + "/.config") +
+                                   "/mimeapps.list"};
+    for (const auto& folder : SplitPaths(EnvironmentOr("XDG_CONFIG_DIRS", "/etc/xdg")))
+        lists.push_back(folder + "/mimeapps.list");
+    for (const auto& folder : DataFolders())
+        lists.push_back(folder + "/applications/mimeapps.list");
+    return lists;
+}
+
+// The value of key in [section] of an ini-style file; empty when absent.
+std::string IniValue(const std::string& path, const std::string& section, const std::string& key) {
+    std::ifstream file(path);
+    std::string line;
+    bool inSection = false;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            inSection = line == "[" + section + "]";
+            continue;
+        }
+        if (inSection && line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    }
+    return {};
+}
+
+std::string DefaultDesktopEntry(const std::string& mimeType) {
+    for (const auto& list : MimeAppsLists()) {
+        const std::string entries = IniValue(list, "Default Applications", mimeType);
+        const std::string first = entries.substr(0, entries.find(';'));
+        if (!first.empty())
+            return first;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string DefaultOpenCommand(const std::string& extension) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(
+        QString::fromStdString("file" + extension), QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault())
+        return {};
+    const std::string entry = DefaultDesktopEntry(type.name().toStdString());
+    if (entry.empty())
+        return {};
+    for (const auto& folder : DataFolders()) {
+        const std::string exec =
+            IniValue(folder + "/applications/" + entry, "Desktop Entry", "Exec");
+        if (!exec.empty())
+            return exec;
+    }
+    return {};
+}
+
+bool StartProgram(const std::string& program, const std::string& argument) {
+    return QProcess::startDetached(QString::fromStdString(program),
+                                   {QString::fromStdString(argument)});
+}
+
+bool OpenWithDesktop(const std::string& url) {
+    return StartProgram(kOpener, url);
+}
+
+bool HasNonLoopbackAddress() {
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0)
+        return false;
+    bool found = false;
+    for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next)
+        found = entry->ifa_addr != nullptr && (entry->ifa_flags & IFF_UP) != 0 &&
+                (entry->ifa_flags & IFF_LOOPBACK) == 0;
+    freeifaddrs(list);
+    return found;
+}
+
+} // namespace quorvex::platform

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "download/upHTTP.h"
+#include "support/FileServer.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace quorvex::test_support {
+
+// A body of `size` bytes that differ from position to position.
+std::string Pattern(size_t size, char salt = 0);
+
+std::string ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// Records every event of a transfer component in order ("OnTransferComplete size=1000"), with
+// whether it ran on the user-interface thread.
+class EventLog {
+public:
+    explicit EventLog(TupCustomHTTP& http);
+
+    std::vector<std::string> Outcomes() const; // every event but progress, headers and status
+    std::vector<std::string> All() const;
+    bool Has(const std::string& prefix) const;
+    bool AllOnUiThread(const std::string& prefix) const;
+    int Count(const std::string& prefix) const;
+    std::string Body() const { return body_; } // the memory stream of the final event
+    std::vector<uint32_t> ProgressReads() const;
+    size_t LargestCapacity() const { return largestCapacity_; }
+
+private:
+    void Add(const std::string& entry);
+    void KeepBody(TStream* stream);
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> entries_;
+    std::vector<bool> onUi_;
+    std::vector<uint32_t> progress_;
+    std::string body_;
+    size_t largestCapacity_ = 0;
+};
+
+// Per-test folder and no proxy from the environment.
+class HTTPTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string Output(const std::string& name = "out.bin") const;
+
+    std::filesystem::path folder_;
+};
+
+} // namespace quorvex::test_support

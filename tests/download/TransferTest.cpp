@@ -1,0 +1,384 @@
+#include "HTTPTestKit.h"
+#include "platform/FileAttributes.h"
+#include "support/Pumping.h"
+
+#include <gmock/gmock.h>
+
+using namespace quorvex;
+using namespace quorvex::test_support;
+using testing::ElementsAre;
+
+namespace {
+
+inline constexpr uint32_t kArchiveTemporary =
+    platform::kAttributeArchive | platform::kAttributeTemporary;
+
+FileServerOptions Serving(std::string content) {
+    FileServerOptions options;
+    options.Content = std::make_shared<const std::string>(std::move(content));
+    return options;
+}
+
+uint32_t AttributesOf(const std::string& path) {
+    return platform::GetFileAttributes(path).value_or(0xFFFFFFFF);
+}
+
+} // namespace
+
+using TransferOutcome = HTTPTest;
+
+TEST_F(TransferOutcome, CompleteBodyGoesToTheFileWhichGetsTheCompleteAttributes) {
+    const std::string body = Pattern(1000);
+    FileServer server(Serving(body));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    EXPECT_TRUE(http.Fetch(true));
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=1000 file"));
+    EXPECT_EQ(log.Count("OnResponseHeaders status=200 length=1000"), 1);
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+    EXPECT_EQ(AttributesOf(Output()), platform::kAttributeArchive);
+    EXPECT_TRUE(log.AllOnUiThread("OnTransferComplete"));
+    EXPECT_TRUE(log.AllOnUiThread("OnResponseHeaders"));
+    EXPECT_FALSE(log.AllOnUiThread("OnConnectionStatus"));
+    EXPECT_TRUE(log.Has("OnConnectionStatus 41 Response received"));
+    EXPECT_FALSE(http.IsBusy());
+}
+
+TEST_F(TransferOutcome, WithoutOutputFileTheBodyArrivesInMemory) {
+    const std::string body = Pattern(70000);
+    FileServer server(Serving(body));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=70000 memory"));
+    EXPECT_EQ(log.Body(), body);
+    const auto reads = log.ProgressReads();
+    ASSERT_FALSE(reads.empty());
+    EXPECT_EQ(reads.back(), 70000u);
+}
+
+TEST_F(TransferOutcome, BodyCutShortIsBrokenAndTheFileStaysIncomplete) {
+    auto options = Serving(Pattern(1000));
+    options.CloseAfter = 600;
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(),
+                ElementsAre("OnTransferBroken read=600 total=1000", "OnTransferFailed"));
+    EXPECT_EQ(ReadWholeFile(Output()), Pattern(1000).substr(0, 600));
+    EXPECT_EQ(AttributesOf(Output()), kArchiveTemporary);
+}
+
+TEST_F(TransferOutcome, WithoutContentLengthAnyBodyCompletes) {
+    auto options = Serving(Pattern(3000));
+    options.SendContentLength = false;
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
+}
+
+TEST_F(TransferOutcome, StatusErrorLeavesNoFileAndHandsOverTheErrorPage) {
+    FileServer server(Serving("x"));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.Url("/missing.bin");
+    http.OutputFileName = Output();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnHTTPStatusError status=404", "OnTransferFailed"));
+    EXPECT_EQ(log.Body(), "<html>no such file</html>");
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferOutcome, NoServerIsUnreachable) {
+    uint16_t port = 0;
+    {
+        FileServer gone(Serving("x"));
+        port = gone.Port();
+    }
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = "http://127.0.0.1:" + std::to_string(port) + "/file.bin";
+    http.Timeouts.ConnectTimeout = 20000;
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnServerUnreachable", "OnTransferFailed"));
+}
+
+TEST_F(TransferOutcome, ClearingContinueSkipsTheBody) {
+    FileServer server(Serving(Pattern(500)));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.OnResponseHeaders = [](TComponent*, int, const std::string&, const std::string&,
+                                const std::string&, const std::string&, uint32_t,
+                                const std::string&, TDateTime, TDateTime, TDateTime,
+                                const std::string&, bool& go) { go = false; };
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferSkipped"));
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {
+    ScriptedHttpServer server;
+    server.Enqueue(
+        Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 4294967295\r\n\r\n" + std::string(100, 'a'))
+            .Close());
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.Url("/big");
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(),
+                ElementsAre("OnTransferBroken read=100 total=4294967295", "OnTransferFailed"));
+    EXPECT_LE(log.LargestCapacity(), kMaxPresizedMemoryOutput);
+    EXPECT_GE(log.LargestCapacity(), 100u);
+}
+
+TEST_F(TransferOutcome, SmallestBlockSizeReadsInBlocksOfThatSize) {
+    FileServer server(Serving(Pattern(2000)));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.SetTransferBufferSize(1); // raised to the smallest block, 255
+    EXPECT_EQ(http.TransferBufferSize(), kMinTransferBufferSize);
+    http.URL = server.FileUrl();
+    http.Fetch(true);
+    const auto reads = log.ProgressReads();
+    ASSERT_FALSE(reads.empty());
+    uint32_t previous = 0;
+    for (const uint32_t read : reads) {
+        EXPECT_LE(read - previous, 255u);
+        previous = read;
+    }
+    EXPECT_EQ(previous, 2000u);
+    EXPECT_GE(reads.size(), 8u);
+}
+
+TEST_F(TransferOutcome, ExtraInformationIsPercentEncodedAndTheSchemeDefaultsToHttp) {
+    FileServer server(Serving("ok"));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.Host() + "/file.bin?q=a b+c";
+    http.Fetch(true);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].Target, "/file.bin?q=a%20b%2Bc");
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=2 memory"));
+}
+
+TEST_F(TransferOutcome, RedirectIsReportedOnTheWorkerAndFollowed) {
+    ScriptedHttpServer server;
+    server.Enqueue(Reply::WithBody(302, "Found", "", {"Location: /new"}));
+    server.Enqueue(Reply::WithBody(200, "OK", "moved body"));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.Url("/old");
+    http.Fetch(true);
+    EXPECT_TRUE(log.Has("OnRedirection " + server.Url("/new")));
+    EXPECT_FALSE(log.AllOnUiThread("OnRedirection"));
+    EXPECT_EQ(log.Body(), "moved body");
+}
+
+TEST_F(TransferOutcome, SecondFetchWhileStartedIsRefused) {
+    auto options = Serving(Pattern(2000));
+    options.SlowPieceSize = 500;
+    options.SlowPause = Milliseconds(100);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    EXPECT_TRUE(http.Fetch(false));
+    EXPECT_FALSE(http.Fetch(false));
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferComplete"); }));
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(TransferOutcome, UploadSendsTheStreamInBlocks) {
+    ScriptedHttpServer server;
+    server.Enqueue(Reply::WithBody(200, "OK", "stored"));
+    TupCustomHTTP http;
+    EventLog log(http);
+    std::vector<uint32_t> sent;
+    http.OnUploadProgress = [&](TComponent*, uint32_t, uint32_t bytes, uint32_t, int32_t, uint8_t,
+                                float) { sent.push_back(bytes); };
+    auto body = std::make_unique<TMemoryStream>();
+    const std::string data = Pattern(10000);
+    body->Write(data.data(), data.size());
+    http.URL = server.Url("/upload");
+    http.Upload(std::move(body), "application/octet-stream", true);
+    ASSERT_TRUE(server.WaitForRequests(1));
+    const auto request = server.Requests()[0];
+    EXPECT_EQ(request.Method, "POST");
+    EXPECT_EQ(request.Body, data);
+    EXPECT_EQ(request.Headers.Value("Content-Type"), "application/octet-stream");
+    ASSERT_EQ(sent.size(), 3u); // 4096 + 4096 + 1808
+    EXPECT_EQ(sent.back(), 10000u);
+    EXPECT_EQ(log.Body(), "stored");
+}
+
+using TransferResume = HTTPTest;
+
+TEST_F(TransferResume, PartialFileIsCompletedFromItsEnd) {
+    const std::string body = Pattern(10000);
+    FileServer server(Serving(body));
+    WriteWholeFile(Output(), body.substr(0, 6000));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.FetchRange(6000, 0, true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
+    EXPECT_EQ(server.Requests().at(0).Headers.Value("Range"), "bytes=6000-");
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
+TEST_F(TransferResume, ServerIgnoringRangesReplacesTheFileFromTheStart) {
+    auto options = Serving(Pattern(10000));
+    options.HonourRanges = false;
+    FileServer server(options);
+    WriteWholeFile(Output(), std::string(7000, 'z'));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.FetchRange(5000, 0, true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
+    EXPECT_EQ(ReadWholeFile(Output()), Pattern(10000));
+}
+
+TEST_F(TransferResume, CompleteFileIsLeftAsItWas) {
+    const std::string body = Pattern(5000);
+    FileServer server(Serving(body));
+    WriteWholeFile(Output(), body);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.FetchRange(5000, 0, true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferFailed", "OnNoOutput"));
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[1].Headers.Value("Range"), "bytes=0-");
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
+TEST_F(TransferResume, MismatchingFirstBlockRestartsFromTheBeginning) {
+    const std::string body = Pattern(20000);
+    FileServer server(Serving(body));
+    WriteWholeFile(Output(), Pattern(12000, 7)); // not the start of this body
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.FetchRange(8000, 0, true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_FALSE(server.Requests()[1].Headers.Has("Range"));
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
+TEST_F(TransferResume, OverlapIsCheckedAgainstTheBytesTheFileHasAndTheRestWritten) {
+    // The file holds 4000 bytes past the resume point: the first block (4096 bytes) is checked
+    // against those 4000, and its last 96 bytes are written after them.
+    const std::string body = Pattern(20000);
+    FileServer server(Serving(body));
+    WriteWholeFile(Output(), body.substr(0, 12000));
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.FetchRange(8000, 0, true);
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
+using TransferCancel = HTTPTest;
+
+TEST_F(TransferCancel, SoftCancelStopsAtTheNextBlockAndDeletesTheOutput) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(50);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return !log.ProgressReads().empty(); }));
+    http.Cancel(true, false);
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferCancelled"); }));
+    ASSERT_TRUE(PumpUntil([&] { return !http.IsBusy(); }));
+    PumpFor(Milliseconds(300));
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_TRUE(log.AllOnUiThread("OnTransferCancelled"));
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+    EXPECT_TRUE(http.Fetch(false)); // the component is ready for the next transfer
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferComplete"); }));
+}
+
+TEST_F(TransferCancel, ImmediateCancelKeepsTheOutputWhenAsked) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(50);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return !log.ProgressReads().empty(); }));
+    http.Cancel(false, true);
+    EXPECT_FALSE(http.IsBusy());
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    PumpFor(Milliseconds(300));
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_TRUE(std::filesystem::exists(Output()));
+    EXPECT_EQ(AttributesOf(Output()), kArchiveTemporary);
+}
+
+TEST_F(TransferCancel, CancelFromAProgressHandlerDoesNotHang) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(20);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
+                                  int32_t, uint8_t, float, TStream*) { http.Cancel(true, true); };
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    http.Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferCancelled"); }));
+    PumpFor(Milliseconds(300));
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+using TransferFileURL = HTTPTest;
+
+TEST_F(TransferFileURL, LocalFileIsCopiedMissingOneIs404AndResumeStartsAtTheOffset) {
+    const std::string body = Pattern(12345);
+    WriteWholeFile(folder_ / "source.bin", body);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.URL = "file://" + (folder_ / "source.bin").string();
+    http.OutputFileName = Output();
+    http.Fetch(true);
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+    http.URL = "file://" + (folder_ / "missing.bin").string();
+    http.Fetch(true);
+    WriteWholeFile(Output("part.bin"), body.substr(0, 5000));
+    http.URL = "file://" + (folder_ / "source.bin").string();
+    http.OutputFileName = Output("part.bin");
+    http.FetchRange(5000, 0, true);
+    EXPECT_EQ(ReadWholeFile(Output("part.bin")), body);
+    EXPECT_THAT(log.Outcomes(),
+                ElementsAre("OnTransferComplete size=12345 file", "OnHTTPStatusError status=404",
+                            "OnTransferFailed", "OnTransferComplete size=12345 file"));
+}
