@@ -36,6 +36,8 @@ inline constexpr const char* kWindowFontFamily = "MS Sans Serif";
 inline constexpr const char* kChineseFontFamily = "WenQuanYi Micro Hei";
 inline constexpr int kWindowFontHeight = 11;
 inline constexpr int kMemoFontHeight = 13;
+inline constexpr int kArrowButtonFontHeight = 8;
+inline constexpr int kSizeButtonFontHeight = 19;
 inline constexpr int kClientWidth = 480;
 inline constexpr int kCollapsedClientHeight = 295;
 inline constexpr int kWindowTop = 10;
@@ -185,16 +187,17 @@ void TForm1::CreateTextGroups() {
 }
 
 void TForm1::CreateBottomRow() {
-    SpeedButtonUP = CreateFlatButton(this, "∧", {24, 280, 23, 15}, 8, "收起");
-    SpeedButtonDown = CreateFlatButton(this, "∨", {56, 280, 23, 15}, 8, "展开");
+    SpeedButtonUP = CreateFlatButton(this, "∧", {24, 280, 23, 15}, kArrowButtonFontHeight, "收起");
+    SpeedButtonDown =
+        CreateFlatButton(this, "∨", {56, 280, 23, 15}, kArrowButtonFontHeight, "展开");
     const TServiceHosts& hosts = ServiceHosts();
     const QString googleHint = LinkHint("打开Google官方翻译网站", hosts.Translate);
     Label2 = CreateLinkLabel(this, "  Google 翻译在线  ", {94, 283, 115, 13}, googleHint);
     Label4 = CreateLinkLabel(this, "  百度词典在线  ", {210, 283, 110, 13},
                              LinkHint("打开百度字典官方翻译网站", hosts.Dict));
     Label3 = CreateLinkLabel(this, "使用说明", {329, 283, 65, 13}, googleHint);
-    SpeedButton1 = CreateFlatButton(this, "+", {400, 280, 23, 15}, 19);
-    SpeedButton2 = CreateFlatButton(this, "-", {432, 280, 23, 15}, 19);
+    SpeedButton1 = CreateFlatButton(this, "+", {400, 280, 23, 15}, kSizeButtonFontHeight);
+    SpeedButton2 = CreateFlatButton(this, "-", {432, 280, 23, 15}, kSizeButtonFontHeight);
 }
 
 void TForm1::CreateWebPanel() {
