@@ -279,6 +279,21 @@ TEST_F(Form1Test, DeactivationEndsTheTypingStateAndSlowsTheTimer) {
     EXPECT_EQ(form_.TmrInputing->interval(), 500);
 }
 
+TEST_F(Form1Test, LosingTheActiveWindowEndsTheTypingState) {
+    form_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    form_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+    Type("x");
+    ASSERT_TRUE(form_.Inputing);
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    EXPECT_FALSE(form_.Inputing);
+    EXPECT_EQ(form_.TmrInputing->interval(), 500);
+}
+
 TEST_F(Form1Test, ClipboardIsWatchedFromTimer2OnAndItsTextTranslated) {
     Copy("copied before");
     EXPECT_TRUE(Source().empty());
