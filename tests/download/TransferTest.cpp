@@ -43,6 +43,8 @@ TEST_F(TransferOutcome, CompleteBodyGoesToTheFileWhichGetsTheCompleteAttributes)
     EXPECT_TRUE(log.AllOnUiThread("OnResponseHeaders"));
     EXPECT_FALSE(log.AllOnUiThread("OnConnectionStatus"));
     EXPECT_TRUE(log.Has("OnConnectionStatus 41 Response received"));
+    EXPECT_EQ(log.Count("OnRequestReady"), 1);
+    EXPECT_FALSE(log.AllOnUiThread("OnRequestReady"));
     EXPECT_FALSE(http.IsBusy());
 }
 
@@ -110,6 +112,41 @@ TEST_F(TransferOutcome, NoServerIsUnreachable) {
     http.Timeouts.ConnectTimeout = 20000;
     http.Fetch(true);
     EXPECT_THAT(log.Outcomes(), ElementsAre("OnServerUnreachable", "OnTransferFailed"));
+}
+
+TEST_F(TransferOutcome, ReceiveTimeoutBreaksAStalledBody) {
+    auto options = Serving(Pattern(3000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(5000);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.Timeouts.ReceiveTimeout = 300;
+    http.URL = server.FileUrl();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(),
+                ElementsAre("OnTransferBroken read=0 total=3000", "OnTransferFailed"));
+}
+
+TEST_F(TransferOutcome, WaitingFetchThatTimesOutIsStoppedAndReleased) {
+    auto options = Serving(Pattern(3000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(2000);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    int timeouts = 0;
+    http.OnThreadWaitTimeout = [&](TComponent*, bool&) { ++timeouts; };
+    http.Thread().WaitTimeout = 300;
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    EXPECT_FALSE(http.Fetch(true));
+    EXPECT_EQ(timeouts, 1);
+    EXPECT_FALSE(http.IsBusy());
+    EXPECT_TRUE(log.Outcomes().empty());
+    http.Thread().WaitTimeout = 0;
+    EXPECT_TRUE(http.Fetch(true)); // released: the next fetch is accepted
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 file"));
 }
 
 TEST_F(TransferOutcome, ClearingContinueSkipsTheBody) {
