@@ -45,6 +45,9 @@ EventLog::EventLog(TupCustomHTTP& http) {
     http.OnConnectionStatus = [this](TComponent*, int status, const std::string& text) {
         Add("OnConnectionStatus " + std::to_string(status) + " " + text);
     };
+    http.OnRequestReady = [this](TComponent*, platform::InternetRequest* request) {
+        Add(request != nullptr ? "OnRequestReady" : "OnRequestReady without a request");
+    };
     http.OnRedirection = [this](TComponent*, const std::string& url) {
         Add("OnRedirection " + url);
     };
@@ -91,7 +94,7 @@ std::vector<std::string> EventLog::Outcomes() const {
     std::vector<std::string> outcomes;
     for (const auto& entry : All())
         if (entry.rfind("OnConnectionStatus", 0) != 0 && entry.rfind("OnResponseHeaders", 0) != 0 &&
-            entry.rfind("OnRedirection", 0) != 0)
+            entry.rfind("OnRedirection", 0) != 0 && entry.rfind("OnRequestReady", 0) != 0)
             outcomes.push_back(entry);
     return outcomes;
 }

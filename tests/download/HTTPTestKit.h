@@ -23,7 +23,8 @@ class EventLog {
 public:
     explicit EventLog(TupCustomHTTP& http);
 
-    std::vector<std::string> Outcomes() const; // every event but progress, headers and status
+    // every event but progress, request ready, headers, status and redirection
+    std::vector<std::string> Outcomes() const;
     std::vector<std::string> All() const;
     bool Has(const std::string& prefix) const;
     bool AllOnUiThread(const std::string& prefix) const;

@@ -17,6 +17,14 @@ FileServerOptions WithLogin() {
     return options;
 }
 
+// Sends every request through the proxy at port (no bypass list).
+void UseProxy(TupCustomHTTP& http, uint16_t port) {
+    http.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
+    http.Proxy.ProxyServer = "127.0.0.1";
+    http.Proxy.ProxyPort = port;
+    http.Proxy.ProxyBypass = "";
+}
+
 } // namespace
 
 using TransferLogin = HTTPTest;
@@ -74,10 +82,7 @@ TEST_F(TransferProxy, NamedProxyCarriesTheRequest) {
     LoopbackProxy proxy;
     TupCustomHTTP http;
     EventLog log(http);
-    http.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
-    http.Proxy.ProxyServer = "127.0.0.1";
-    http.Proxy.ProxyPort = proxy.Port();
-    http.Proxy.ProxyBypass = "";
+    UseProxy(http, proxy.Port());
     http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
     http.Fetch(true);
     EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
@@ -90,9 +95,8 @@ TEST_F(TransferProxy, BypassListSkipsTheProxy) {
     LoopbackProxy proxy;
     TupCustomHTTP http;
     EventLog log(http);
-    http.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
-    http.Proxy.ProxyServer = "127.0.0.1";
-    http.Proxy.ProxyPort = proxy.Port(); // the default bypass list holds 127.0.0.1
+    UseProxy(http, proxy.Port());
+    http.Proxy.ProxyBypass = kDefaultProxyBypass; // holds 127.0.0.1
     http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
     http.Fetch(true);
     EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
@@ -112,10 +116,7 @@ TEST_F(TransferProxy, ProxyLoginIsAskedAndTheRequestRepeated) {
         password = "proxypass";
         tryAgain = true;
     };
-    http.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
-    http.Proxy.ProxyServer = "127.0.0.1";
-    http.Proxy.ProxyPort = proxy.Port();
-    http.Proxy.ProxyBypass = "";
+    UseProxy(http, proxy.Port());
     http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
     http.Fetch(true);
     EXPECT_EQ(asked, 1);

@@ -43,6 +43,8 @@ TEST_F(TransferOutcome, CompleteBodyGoesToTheFileWhichGetsTheCompleteAttributes)
     EXPECT_TRUE(log.AllOnUiThread("OnResponseHeaders"));
     EXPECT_FALSE(log.AllOnUiThread("OnConnectionStatus"));
     EXPECT_TRUE(log.Has("OnConnectionStatus 41 Response received"));
+    EXPECT_EQ(log.Count("OnRequestReady"), 1);
+    EXPECT_FALSE(log.AllOnUiThread("OnRequestReady"));
     EXPECT_FALSE(http.IsBusy());
 }
 
@@ -110,6 +112,41 @@ TEST_F(TransferOutcome, NoServerIsUnreachable) {
     http.Timeouts.ConnectTimeout = 20000;
     http.Fetch(true);
     EXPECT_THAT(log.Outcomes(), ElementsAre("OnServerUnreachable", "OnTransferFailed"));
+}
+
+TEST_F(TransferOutcome, ReceiveTimeoutBreaksAStalledBody) {
+    auto options = Serving(Pattern(3000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(5000);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    http.Timeouts.ReceiveTimeout = 300;
+    http.URL = server.FileUrl();
+    http.Fetch(true);
+    EXPECT_THAT(log.Outcomes(),
+                ElementsAre("OnTransferBroken read=0 total=3000", "OnTransferFailed"));
+}
+
+TEST_F(TransferOutcome, WaitingFetchThatTimesOutIsStoppedAndReleased) {
+    auto options = Serving(Pattern(3000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(2000);
+    FileServer server(options);
+    TupCustomHTTP http;
+    EventLog log(http);
+    int timeouts = 0;
+    http.OnThreadWaitTimeout = [&](TComponent*, bool&) { ++timeouts; };
+    http.Thread().WaitTimeout = 300;
+    http.URL = server.FileUrl();
+    http.OutputFileName = Output();
+    EXPECT_FALSE(http.Fetch(true));
+    EXPECT_EQ(timeouts, 1);
+    EXPECT_FALSE(http.IsBusy());
+    EXPECT_TRUE(log.Outcomes().empty());
+    http.Thread().WaitTimeout = 0;
+    EXPECT_TRUE(http.Fetch(true)); // released: the next fetch is accepted
+    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 file"));
 }
 
 TEST_F(TransferOutcome, ClearingContinueSkipsTheBody) {
@@ -222,63 +259,53 @@ TEST_F(TransferOutcome, UploadSendsTheStreamInBlocks) {
     EXPECT_EQ(log.Body(), "stored");
 }
 
-using TransferResume = HTTPTest;
+// Resumes a download into an output file that already holds some bytes.
+class TransferResume : public HTTPTest {
+protected:
+    void Resume(const FileServerOptions& options, const std::string& held, uint32_t offset) {
+        server_ = std::make_unique<FileServer>(options);
+        WriteWholeFile(Output(), held);
+        http_.URL = server_->FileUrl();
+        http_.OutputFileName = Output();
+        http_.FetchRange(offset, 0, true);
+    }
+
+    std::unique_ptr<FileServer> server_;
+    TupCustomHTTP http_;
+    EventLog log_{http_};
+};
 
 TEST_F(TransferResume, PartialFileIsCompletedFromItsEnd) {
     const std::string body = Pattern(10000);
-    FileServer server(Serving(body));
-    WriteWholeFile(Output(), body.substr(0, 6000));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(6000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
-    EXPECT_EQ(server.Requests().at(0).Headers.Value("Range"), "bytes=6000-");
+    Resume(Serving(body), body.substr(0, 6000), 6000);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
+    EXPECT_EQ(server_->Requests().at(0).Headers.Value("Range"), "bytes=6000-");
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
 TEST_F(TransferResume, ServerIgnoringRangesReplacesTheFileFromTheStart) {
     auto options = Serving(Pattern(10000));
     options.HonourRanges = false;
-    FileServer server(options);
-    WriteWholeFile(Output(), std::string(7000, 'z'));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(5000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
+    Resume(options, std::string(7000, 'z'), 5000);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
     EXPECT_EQ(ReadWholeFile(Output()), Pattern(10000));
 }
 
 TEST_F(TransferResume, CompleteFileIsLeftAsItWas) {
     const std::string body = Pattern(5000);
-    FileServer server(Serving(body));
-    WriteWholeFile(Output(), body);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(5000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferFailed", "OnNoOutput"));
-    ASSERT_EQ(server.Requests().size(), 2u);
-    EXPECT_EQ(server.Requests()[1].Headers.Value("Range"), "bytes=0-");
+    Resume(Serving(body), body, 5000);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferFailed", "OnNoOutput"));
+    ASSERT_EQ(server_->Requests().size(), 2u);
+    EXPECT_EQ(server_->Requests()[1].Headers.Value("Range"), "bytes=0-");
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
 TEST_F(TransferResume, MismatchingFirstBlockRestartsFromTheBeginning) {
     const std::string body = Pattern(20000);
-    FileServer server(Serving(body));
-    WriteWholeFile(Output(), Pattern(12000, 7)); // not the start of this body
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(8000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
-    ASSERT_EQ(server.Requests().size(), 2u);
-    EXPECT_FALSE(server.Requests()[1].Headers.Has("Range"));
+    Resume(Serving(body), Pattern(12000, 7), 8000); // the file is not the start of this body
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    ASSERT_EQ(server_->Requests().size(), 2u);
+    EXPECT_FALSE(server_->Requests()[1].Headers.Has("Range"));
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
@@ -286,77 +313,67 @@ TEST_F(TransferResume, OverlapIsCheckedAgainstTheBytesTheFileHasAndTheRestWritte
     // The file holds 4000 bytes past the resume point: the first block (4096 bytes) is checked
     // against those 4000, and its last 96 bytes are written after them.
     const std::string body = Pattern(20000);
-    FileServer server(Serving(body));
-    WriteWholeFile(Output(), body.substr(0, 12000));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(8000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
-    EXPECT_EQ(server.Requests().size(), 1u);
+    Resume(Serving(body), body.substr(0, 12000), 8000);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    EXPECT_EQ(server_->Requests().size(), 1u);
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
-using TransferCancel = HTTPTest;
+// A slow download to a file, under way (at least one block arrived) when the test begins.
+class TransferCancel : public HTTPTest {
+protected:
+    void StartSlowDownload(Milliseconds pause) {
+        auto options = Serving(Pattern(50000));
+        options.SlowPieceSize = 1000;
+        options.SlowPause = pause;
+        server_ = std::make_unique<FileServer>(options);
+        http_.URL = server_->FileUrl();
+        http_.OutputFileName = Output();
+        http_.Fetch(false);
+    }
+    void WaitForTheFirstBlock() {
+        ASSERT_TRUE(PumpUntil([&] { return !log_.ProgressReads().empty(); }));
+    }
+
+    std::unique_ptr<FileServer> server_;
+    TupCustomHTTP http_;
+    EventLog log_{http_};
+};
 
 TEST_F(TransferCancel, SoftCancelStopsAtTheNextBlockAndDeletesTheOutput) {
-    auto options = Serving(Pattern(50000));
-    options.SlowPieceSize = 1000;
-    options.SlowPause = Milliseconds(50);
-    FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.Fetch(false);
-    ASSERT_TRUE(PumpUntil([&] { return !log.ProgressReads().empty(); }));
-    http.Cancel(true, false);
-    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferCancelled"); }));
-    ASSERT_TRUE(PumpUntil([&] { return !http.IsBusy(); }));
+    StartSlowDownload(Milliseconds(50));
+    WaitForTheFirstBlock();
+    http_.Cancel(true, false);
+    ASSERT_TRUE(PumpUntil([&] { return log_.Has("OnTransferCancelled"); }));
+    ASSERT_TRUE(PumpUntil([&] { return !http_.IsBusy(); }));
     PumpFor(Milliseconds(300));
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
-    EXPECT_TRUE(log.AllOnUiThread("OnTransferCancelled"));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_TRUE(log_.AllOnUiThread("OnTransferCancelled"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
-    EXPECT_TRUE(http.Fetch(false)); // the component is ready for the next transfer
-    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferComplete"); }));
+    EXPECT_TRUE(http_.Fetch(false)); // the component is ready for the next transfer
+    ASSERT_TRUE(PumpUntil([&] { return log_.Has("OnTransferComplete"); }));
 }
 
 TEST_F(TransferCancel, ImmediateCancelKeepsTheOutputWhenAsked) {
-    auto options = Serving(Pattern(50000));
-    options.SlowPieceSize = 1000;
-    options.SlowPause = Milliseconds(50);
-    FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.Fetch(false);
-    ASSERT_TRUE(PumpUntil([&] { return !log.ProgressReads().empty(); }));
-    http.Cancel(false, true);
-    EXPECT_FALSE(http.IsBusy());
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    StartSlowDownload(Milliseconds(50));
+    WaitForTheFirstBlock();
+    http_.Cancel(false, true);
+    EXPECT_FALSE(http_.IsBusy());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
     PumpFor(Milliseconds(300));
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
     EXPECT_TRUE(std::filesystem::exists(Output()));
     EXPECT_EQ(AttributesOf(Output()), kArchiveTemporary);
 }
 
 TEST_F(TransferCancel, CancelFromAProgressHandlerDoesNotHang) {
-    auto options = Serving(Pattern(50000));
-    options.SlowPieceSize = 1000;
-    options.SlowPause = Milliseconds(20);
-    FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
-                                  int32_t, uint8_t, float, TStream*) { http.Cancel(true, true); };
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.Fetch(false);
-    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferCancelled"); }));
+    auto cancel = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t, int32_t,
+                      uint8_t, float, TStream*) { http_.Cancel(true, true); };
+    http_.OnDownloadProgress = cancel;
+    StartSlowDownload(Milliseconds(20));
+    ASSERT_TRUE(PumpUntil([&] { return log_.Has("OnTransferCancelled"); }));
     PumpFor(Milliseconds(300));
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferCancelled"));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
