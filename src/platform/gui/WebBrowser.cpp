@@ -2,7 +2,7 @@
 
 #include "platform/Exception.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -27,15 +27,16 @@ void TWebBrowser::Navigate(const QString& url) {
 }
 
 void TWebBrowser::WaitForDocument() {
-    QEventLoop loop;
+    bool timedOut = false;
     QTimer timeout;
     timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(view_, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    connect(&timeout, &QTimer::timeout, &timeout, [&timedOut] { timedOut = true; });
     Navigate("about:blank");
     timeout.start(kBlankDocumentTimeoutMs);
-    while (!hasDocument_ && timeout.isActive())
-        loop.exec();
+    // Events are handled here directly: a nested QEventLoop returns at once, without handling
+    // anything, once the application has been told to quit, and the wait would never end.
+    while (!hasDocument_ && !timedOut)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!hasDocument_)
         throw Exception("The web panel did not open a blank page within " +
                         std::to_string(kBlankDocumentTimeoutMs / 1000) + " seconds");

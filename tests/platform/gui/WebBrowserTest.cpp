@@ -5,6 +5,8 @@
 #include "support/Pumping.h"
 #include "support/WebViewText.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <QWebEngineView>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -52,6 +54,20 @@ TEST_F(WebBrowserTest, LoadReplacesThePreviousPageAndReportsDocumentComplete) {
     ASSERT_TRUE(
         PumpUntil([&] { return WebViewText(browser_.View()) == "第二"; }, kWebEngineWaitLimit));
     EXPECT_GE(completed_.size(), 2u);
+}
+
+TEST_F(WebBrowserTest, FirstLoadAfterTheProgramWasToldToEndStillEnds) {
+    // As when the window is closed while a lookup waits: the application quits, and the
+    // lookup's page arrives after that, before the event loop has been left.
+    bool loaded = false;
+    QTimer::singleShot(0, [&] {
+        QCoreApplication::quit();
+        browser_.LoadDocument("<p>late</p>", "GBK");
+        loaded = true;
+    });
+    QCoreApplication::exec();
+    EXPECT_TRUE(loaded);
+    EXPECT_TRUE(browser_.HasDocument());
 }
 
 TEST_F(WebBrowserTest, NavigateProducesADocument) {
