@@ -7,7 +7,7 @@
 
 namespace quorvex::test_support {
 
-// A private X server (Xvfb) on a free display number, for end-to-end tests.
+// A private X server (Xvfb) on a display number it chose itself, for end-to-end tests.
 class XvfbDisplay {
 public:
     XvfbDisplay();
