@@ -4,18 +4,23 @@
 
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <memory>
 
 namespace quorvex::test_support {
 
 QString WebViewText(QWebEngineView& view) {
-    QString text;
-    bool done = false;
-    view.page()->toPlainText([&](const QString& result) {
-        text = result;
-        done = true;
+    // Shared with the callback, which may still come after a wait that gave up.
+    struct Answer {
+        QString text;
+        bool done = false;
+    };
+    const auto answer = std::make_shared<Answer>();
+    view.page()->toPlainText([answer](const QString& result) {
+        answer->text = result;
+        answer->done = true;
     });
-    PumpUntil([&] { return done; }, kWebEngineWaitLimit);
-    return text;
+    PumpUntil([&] { return answer->done; }, kWebEngineWaitLimit);
+    return answer->text;
 }
 
 } // namespace quorvex::test_support
