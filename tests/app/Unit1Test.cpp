@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -355,6 +356,7 @@ TEST_F(Form1Test, ClipboardPathSwallowsFailures) {
     StartClipboardWatch();
     services_.OnLookup = [](TDictionaryPanel&) { throw Exception("panel broken"); };
     EXPECT_NO_THROW(Copy("word"));
+    EXPECT_EQ(services_.Lookups, std::vector<std::string>{"word"});
     EXPECT_TRUE(form_.Button1->isEnabled());
 }
 
@@ -400,6 +402,16 @@ TEST_F(Form1Test, ClosingLeavesTheClipboardWatch) {
     form_.close();
     EXPECT_FALSE(form_.ClipboardWatch->IsRegistered());
     Copy("after close");
+    EXPECT_TRUE(Source().empty());
+}
+
+TEST_F(Form1Test, ExitFromTheTrayMenuLeavesTheClipboardWatchAndEndsTheProgram) {
+    StartClipboardWatch();
+    form_.show();
+    QTimer::singleShot(0, form_.N1, &QAction::trigger);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(form_.ClipboardWatch->IsRegistered());
+    Copy("after exit");
     EXPECT_TRUE(Source().empty());
 }
 
