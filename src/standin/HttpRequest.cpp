@@ -44,6 +44,9 @@ std::optional<THttpRequest> ReadRequest(TByteReader& reader) {
     request.Raw = *line;
     while ((line = reader.ReadLineWithEnding())) {
         request.Raw += *line;
+        if (request.Raw.size() > kMaxHeadLength)
+            throw EBadRequest("the head is longer than " + std::to_string(kMaxHeadLength) +
+                              " bytes");
         std::string_view field = TrimControlAndSpace(*line);
         if (field.empty())
             break;

@@ -10,7 +10,7 @@ namespace quorvex {
 // The largest request body a server of ours accepts.
 inline constexpr uint64_t kMaxRequestBody = uint64_t{16} << 20;
 
-// A request that cannot be read as HTTP (bad or too large Content-Length).
+// A request that cannot be read as HTTP (too long a head, bad or too large Content-Length).
 class EBadRequest : public Exception {
 public:
     explicit EBadRequest(const std::string& detail)
@@ -32,7 +32,8 @@ struct THttpRequest {
 };
 
 // Reads one request: the head, then a body of Content-Length bytes. Nothing when the stream
-// ends before a request line; EBadRequest for a length that is no number or too large.
+// ends before a request line; EBadRequest for a head longer than kMaxHeadLength or a length that
+// is no number or too large.
 std::optional<THttpRequest> ReadRequest(TByteReader& reader);
 
 } // namespace quorvex

@@ -10,6 +10,8 @@ namespace quorvex {
 
 // The longest line (status, header or chunk-size line) a reader accepts.
 inline constexpr size_t kMaxLineLength = 65536;
+// The most bytes the start line and the header lines of one message may take together.
+inline constexpr size_t kMaxHeadLength = size_t{1} << 20;
 inline constexpr size_t kReadBufferSize = 32768;
 // The most read at once straight into the caller's string during a long run of bytes.
 inline constexpr size_t kDirectReadSize = 262144;

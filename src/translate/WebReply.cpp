@@ -44,8 +44,14 @@ TWebReply ReadOneHead(TByteReader& reader) {
     reply.StatusLine = *line;
     reply.Code = StatusCodeOf(reply.StatusLine);
     reply.Version = reply.StatusLine.substr(std::min<size_t>(5, line->size()), 3);
-    while ((line = reader.ReadLine()) && !line->empty())
+    size_t headLength = line->size();
+    while ((line = reader.ReadLine()) && !line->empty()) {
+        headLength += line->size();
+        if (headLength > kMaxHeadLength)
+            throw EMalformedReply("the head is longer than " + std::to_string(kMaxHeadLength) +
+                                  " bytes");
         reply.Headers.AddLine(*line);
+    }
     if (!line)
         throw EConnectionClosed();
     return reply;

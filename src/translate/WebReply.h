@@ -25,7 +25,7 @@ struct TWebReply {
 int StatusCodeOf(const std::string& statusLine);
 
 // Reads the status line and headers, skipping interim 100 replies. Raises EConnectionClosed when
-// the stream ends first.
+// the stream ends first and EMalformedReply for a head longer than kMaxHeadLength.
 TWebReply ReadReplyHead(TByteReader& reader);
 
 // Reads the body as the reply frames it: Content-Length, chunked, or up to the close. Raises

@@ -2,6 +2,7 @@
 
 #include "standin/FormDecoding.h"
 #include "standin/Glossary.h"
+#include "standin/HttpRequest.h"
 #include "standin/TranslateService.h"
 #include "support/RawExchange.h"
 #include "translate/TranslateText.h"
@@ -85,6 +86,19 @@ TEST(Standin, BadRequestsGetA400SayingWhy) {
     // Still serving after all of that.
     EXPECT_EQ(ExtractTranslation(PostTranslation(standin, {"langpair=en|zh-CN", "text=book"})),
               "书");
+}
+
+TEST(ReadRequest, EndlessHeaderLinesAreABadRequest) {
+    std::string request = "GET / HTTP/1.1\r\n";
+    while (request.size() <= kMaxHeadLength)
+        request += "X-Filler: " + std::string(100, 'f') + "\r\n";
+    request += "\r\n";
+    TByteReader reader([&request, position = size_t{0}](char* buffer, size_t size) mutable {
+        size_t count = request.copy(buffer, size, position);
+        position += count;
+        return count;
+    });
+    EXPECT_THROW(ReadRequest(reader), EBadRequest);
 }
 
 TEST(TranslationPage, HoldsBothMarkers) {

@@ -161,6 +161,13 @@ TEST_F(DictionaryLookupTest, UnreachableServerShowsErrorAndAMessageBox) {
     ASSERT_EQ(panel_.Messages, std::vector<std::string>{"Connection refused"});
 }
 
+TEST_F(DictionaryLookupTest, UnresolvableHostShowsTheResolversText) {
+    // An empty host name fails in the resolver itself, without asking any name server.
+    ShowDictionaryEntry("", "word", panel_);
+    ASSERT_EQ(panel_.Pages.size(), 1u);
+    ASSERT_EQ(panel_.Messages, std::vector<std::string>{"Name or service not known"});
+}
+
 TEST_F(DictionaryLookupTest, FailureOfThePanelReachesTheCaller) {
     class TBrokenPanel final : public TDictionaryPanel {
     public:

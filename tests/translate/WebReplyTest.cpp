@@ -59,6 +59,20 @@ TEST(ReadReplyHead, HeadCutOffByTheCloseIsConnectionClosed) {
     }
 }
 
+TEST(ReadReplyHead, EndlessHeaderLinesAreAMalformedReply) {
+    auto headOf = [](size_t lineCount) {
+        std::string head = "HTTP/1.1 200 OK\r\n";
+        for (size_t i = 0; i < lineCount; ++i)
+            head += "X-Filler-" + std::to_string(i) + ": " + std::string(100, 'f') + "\r\n";
+        return head + "\r\n";
+    };
+    const size_t fillerLength = 120; // roughly, per line
+    TByteReader fits = MemoryReader(headOf(kMaxHeadLength / fillerLength / 2), 4096);
+    EXPECT_EQ(ReadReplyHead(fits).Code, 200);
+    TByteReader endless = MemoryReader(headOf(2 * kMaxHeadLength / fillerLength), 4096);
+    EXPECT_THROW(ReadReplyHead(endless), EMalformedReply);
+}
+
 TEST(TWebReply, RedirectsAndAcceptedCodes) {
     auto reply = [](int code, bool location) {
         TWebReply r;
