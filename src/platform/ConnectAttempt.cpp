@@ -15,7 +15,13 @@ ConnectAttempt::ConnectAttempt(std::vector<SocketAddress> addresses)
     , cancelEvent_(eventfd(0, EFD_CLOEXEC)) {
     if (cancelEvent_ < 0)
         ThrowSocketError(errno);
-    thread_ = std::thread([this] { Run(); });
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (...) {
+        // The destructor does not run for a half-made attempt; the descriptor must not leak.
+        ::close(cancelEvent_);
+        throw;
+    }
 }
 
 ConnectAttempt::~ConnectAttempt() {
@@ -67,7 +73,12 @@ int ConnectAttempt::TryAddress(const SocketAddress& address, TcpSocket& connecte
         if (errno != EINPROGRESS && errno != EINTR)
             return errno;
         pollfd waits[] = {{descriptor, POLLOUT, 0}, {cancelEvent_, POLLIN, 0}};
-        PollDescriptors(waits, 2, kNoTimeout);
+        try {
+            PollDescriptors(waits, 2, kNoTimeout);
+        } catch (const ESocketError& failure) {
+            // A failure must end the attempt, not escape its thread and end the program.
+            return failure.Code();
+        }
         if (waits[1].revents != 0)
             return ECANCELED;
         int error = 0;
