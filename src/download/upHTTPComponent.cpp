@@ -33,9 +33,13 @@ TupCustomHTTP::TupCustomHTTP(TComponent* Owner)
 TupCustomHTTP::~TupCustomHTTP() {
     Destroying();
     thread_->Suspend();
-    thread_.reset(); // stops a running worker at once
+    // The worker, and the request's abort check as the handles close, ask thread_ until the
+    // end, so it goes last (resetting the pointer empties it before the object goes).
+    if (thread_->IsRunning())
+        thread_->Terminate(true);
     CloseHandles();
     ReleaseOutput();
+    thread_.reset();
 }
 
 bool TupCustomHTTP::Fetch(bool Wait) {

@@ -2,6 +2,7 @@
 #include "platform/FileAttributes.h"
 #include "support/Pumping.h"
 
+#include <atomic>
 #include <gmock/gmock.h>
 
 using namespace quorvex;
@@ -375,6 +376,46 @@ TEST_F(TransferCancel, CancelFromAProgressHandlerDoesNotHang) {
     PumpFor(Milliseconds(300));
     EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferCancel, DestroyingTheComponentDuringTheBodyStopsItsWorkerQuietly) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(200); // the worker spends its time waiting in the library
+    FileServer server(options);
+    std::atomic<int> events{0};
+    auto http = std::make_unique<TupCustomHTTP>();
+    http->OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
+                                   int32_t, uint8_t, float, TStream*) { ++events; };
+    http->OnTransferCancelled = [&](TComponent*) { events += 1000; };
+    http->URL = server.FileUrl();
+    http->Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return events > 0; }));
+    http.reset();
+    const int seen = events;
+    PumpFor(Milliseconds(300));
+    EXPECT_EQ(events, seen);
+    EXPECT_LT(seen, 1000);
+}
+
+TEST_F(TransferCancel, DestroyingTheComponentFromItsProgressHandlerStopsItsWorkerQuietly) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(20);
+    FileServer server(options);
+    std::atomic<int> events{0};
+    auto* http = new TupCustomHTTP();
+    http->OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
+                                   int32_t, uint8_t, float, TStream*) {
+        ++events;
+        delete http;
+    };
+    http->OnTransferCancelled = [&](TComponent*) { events += 1000; };
+    http->URL = server.FileUrl();
+    http->Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return events > 0; }));
+    PumpFor(Milliseconds(300));
+    EXPECT_EQ(events, 1);
 }
 
 using TransferFileURL = HTTPTest;
