@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <gmock/gmock.h>
+#include <limits>
 
 using namespace quorvex;
 using namespace quorvex::test_support;
@@ -178,6 +179,25 @@ TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {
                 ElementsAre("OnTransferBroken read=100 total=4294967295", "OnTransferFailed"));
     EXPECT_LE(log.LargestCapacity(), kMaxPresizedMemoryOutput);
     EXPECT_GE(log.LargestCapacity(), 100u);
+}
+
+TEST_F(TransferOutcome, TimeLeftOfAHugeAnnouncedLengthStaysInRange) {
+    ScriptedHttpServer server;
+    server.Enqueue(Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 4294967295\r\n\r\n")
+                       .Delay(Milliseconds(1100)) // a whole second passes before the first byte
+                       .Send("a")
+                       .Close());
+    TupCustomHTTP http;
+    std::vector<std::pair<uint32_t, int32_t>> figures; // elapsed, time left
+    http.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t,
+                                  uint32_t elapsed, int32_t left, uint8_t, float,
+                                  TStream*) { figures.emplace_back(elapsed, left); };
+    http.URL = server.Url("/trickle");
+    http.Fetch(true);
+    ASSERT_EQ(figures.size(), 1u);
+    const auto [elapsed, left] = figures[0];
+    ASSERT_GE(elapsed, 1u);
+    EXPECT_EQ(left, std::numeric_limits<int32_t>::max() - static_cast<int32_t>(elapsed));
 }
 
 TEST_F(TransferOutcome, SmallestBlockSizeReadsInBlocksOfThatSize) {
