@@ -330,6 +330,15 @@ TEST_F(TransferResume, MismatchingFirstBlockRestartsFromTheBeginning) {
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
+TEST_F(TransferResume, FileEndingBeforeTheOffsetIsFetchedAgainFromTheStart) {
+    const std::string body = Pattern(20000);
+    Resume(Serving(body), body.substr(0, 3000), 8000); // a gap would be left before the offset
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    ASSERT_EQ(server_->Requests().size(), 2u);
+    EXPECT_FALSE(server_->Requests()[1].Headers.Has("Range"));
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
 TEST_F(TransferResume, OverlapIsCheckedAgainstTheBytesTheFileHasAndTheRestWritten) {
     // The file holds 4000 bytes past the resume point: the first block (4096 bytes) is checked
     // against those 4000, and its last 96 bytes are written after them.
