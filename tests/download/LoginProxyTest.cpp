@@ -103,6 +103,22 @@ TEST_F(TransferProxy, BypassListSkipsTheProxy) {
     EXPECT_TRUE(proxy.Requests().empty());
 }
 
+TEST_F(TransferProxy, BypassWildcardsNameDomainsAndNetworks) {
+    FileServer origin(WithLogin());
+    LoopbackProxy proxy;
+    TupCustomHTTP http;
+    EventLog log(http);
+    UseProxy(http, proxy.Port());
+    http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
+    http.Proxy.ProxyBypass = "10.*; *.example.org"; // neither covers 127.0.0.1
+    http.Fetch(true);
+    http.Proxy.ProxyBypass = "*.example.org;127.0.*";
+    http.Fetch(true);
+    EXPECT_EQ(proxy.Requests().size(), 1u);
+    EXPECT_EQ(origin.Requests().size(), 2u);
+    EXPECT_EQ(log.Count("OnTransferComplete"), 2);
+}
+
 TEST_F(TransferProxy, ProxyLoginIsAskedAndTheRequestRepeated) {
     FileServer origin(WithLogin());
     LoopbackProxy proxy("pat:proxypass");
