@@ -103,7 +103,8 @@ private:
         http_.OnNoOutput = [this](TComponent*) { Outcome("OnNoOutput"); };
         http_.OnTransferSkipped = [this](TComponent*) { Outcome("OnTransferSkipped"); };
         http_.OnTransferCancelled = [this](TComponent*) { Outcome("OnTransferCancelled"); };
-        http_.OnTransferFailed = [this](TComponent*) { Outcome("OnTransferFailed"); };
+        // OnTransferFailed accompanies the event that names the failure (it comes first before
+        // OnNoOutput), so it is the outcome only when no other event came.
     }
 
     void WireProgress() {

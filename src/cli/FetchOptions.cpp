@@ -7,6 +7,8 @@
 namespace quorvex::cli {
 namespace {
 
+inline constexpr std::uint32_t kMaxPort = 65535;
+
 std::uint32_t Number(const std::string& text, const std::string& what) {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -51,7 +53,10 @@ FetchOptions ParseFetchOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--proxy") {
             const auto [host, port] = Pair(value(), "--proxy");
             options.proxyHost = host;
-            options.proxyPort = static_cast<int>(Number(port, "--proxy port"));
+            const std::uint32_t number = Number(port, "--proxy port");
+            if (number > kMaxPort)
+                throw EUsageError("--proxy port must be at most " + std::to_string(kMaxPort));
+            options.proxyPort = static_cast<int>(number);
         } else if (argument == "--proxy-user") {
             std::tie(options.proxyUser, options.proxyPassword) = Pair(value(), "--proxy-user");
         } else if (argument == "--user") {

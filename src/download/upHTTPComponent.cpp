@@ -1,13 +1,16 @@
 #include "download/upHTTP.h"
 #include "platform/Clock.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quorvex {
 namespace {
 
 inline constexpr const char* kDefaultAcceptTypes = "text/html, */*";
 inline constexpr const char* kDefaultUserAgent = "Quorvex-HTTP (Quorvex)";
+inline constexpr double kMaxSeconds = std::numeric_limits<std::int32_t>::max();
 
 bool IsPlainArchive(const TupFileAttributes& attributes) {
     return attributes == TupFileAttributes{TupFileAttribute::atrArchive};
@@ -33,9 +36,13 @@ TupCustomHTTP::TupCustomHTTP(TComponent* Owner)
 TupCustomHTTP::~TupCustomHTTP() {
     Destroying();
     thread_->Suspend();
-    thread_.reset(); // stops a running worker at once
+    // The worker, and the request's abort check as the handles close, ask thread_ until the
+    // end, so it goes last (resetting the pointer empties it before the object goes).
+    if (thread_->IsRunning())
+        thread_->Terminate(true);
     CloseHandles();
     ReleaseOutput();
+    thread_.reset();
 }
 
 bool TupCustomHTTP::Fetch(bool Wait) {
@@ -128,8 +135,10 @@ void TupCustomHTTP::UpdateFigures(std::uint32_t done) {
     if (totalSize_ == 0 || done == 0) {
         timeLeft_ = -elapsed;
     } else {
-        const double projected = static_cast<double>(totalSize_) / done * elapsedTime_;
-        timeLeft_ = static_cast<std::int32_t>(std::nearbyint(projected)) - elapsed;
+        // A huge announced length with a trickle of bytes projects beyond any 32-bit count.
+        const double projected = std::min(
+            std::nearbyint(static_cast<double>(totalSize_) / done * elapsedTime_), kMaxSeconds);
+        timeLeft_ = static_cast<std::int32_t>(projected) - elapsed;
     }
     transferRate_ = static_cast<float>(done / 1024.0);
     if (elapsedTime_ != 0)

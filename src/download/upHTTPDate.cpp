@@ -2,6 +2,7 @@
 #include "download/upUtils.h"
 
 #include <array>
+#include <limits>
 
 namespace quorvex {
 namespace {
@@ -10,10 +11,20 @@ inline constexpr std::array<const char*, 7> kDayNames = {"SUN", "MON", "TUE", "W
                                                          "THU", "FRI", "SAT"};
 inline constexpr std::array<const char*, 12> kMonthNames = {
     "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-inline constexpr long long kYearNotANumber = 1900;
+inline constexpr int kYearNotANumber = 1900;
 inline constexpr int kZoneLength = 5; // "+hhmm"
 inline constexpr double kHoursPerDay = 24.0;
 inline constexpr double kMinutesPerDay = 1440.0;
+
+// The text as a 32-bit integer; fallback when it is none, also when it does not fit (a longer
+// number cut to 32 bits could pass for a plausible day, hour or year).
+int IntegerOr(std::string_view text, int fallback) {
+    const auto value = text::ToInteger(text);
+    if (!value || *value < std::numeric_limits<int>::min() ||
+        *value > std::numeric_limits<int>::max())
+        return fallback;
+    return static_cast<int>(*value);
+}
 
 // 1-based position of the first three letters of text in names (upper case); 0 for none.
 template <std::size_t N>
@@ -40,12 +51,12 @@ char FieldSeparator(const std::string& rest) {
     return dashFirst ? '-' : ' ';
 }
 
-int FullYear(long long year) {
+int FullYear(int year) {
     if (year < 80)
-        return static_cast<int>(year + 2000);
+        return year + 2000;
     if (year < 100)
-        return static_cast<int>(year + 1900);
-    return static_cast<int>(year);
+        return year + 1900;
+    return year;
 }
 
 // Offset of a "+hhmm" / "-hhmm" zone in days; 0 for "GMT" and anything unreadable.
@@ -71,23 +82,23 @@ TDateTime ReadDateAndTime(std::string& rest) {
     int day = 1, month = 0;
     if (monthFirst) {
         month = NameIndex(TakeField(rest, separator), kMonthNames);
-        day = static_cast<int>(text::ToIntegerOr(TakeField(rest, separator), 1));
+        day = IntegerOr(TakeField(rest, separator), 1);
     } else {
-        day = static_cast<int>(text::ToIntegerOr(TakeField(rest, separator), 1));
+        day = IntegerOr(TakeField(rest, separator), 1);
         month = NameIndex(TakeField(rest, separator), kMonthNames);
     }
     std::string yearText = TakeField(rest, ' ');
-    long long year = text::ToIntegerOr(yearText, kYearNotANumber);
+    int year = IntegerOr(yearText, kYearNotANumber);
     if (year == kYearNotANumber) { // the asctime form: the time stands before the year
-        year = text::ToIntegerOr(text::Trim(rest), kYearNotANumber);
+        year = IntegerOr(text::Trim(rest), kYearNotANumber);
         rest = yearText;
     }
     int hour = 0, minute = 0, second = 0;
     if (text::Contains(rest, ":")) {
         std::string clock = TakeField(rest, ' ') + ":";
-        hour = static_cast<int>(text::ToIntegerOr(TakeField(clock, ':'), 0));
-        minute = static_cast<int>(text::ToIntegerOr(TakeField(clock, ':'), 0));
-        second = static_cast<int>(text::ToIntegerOr(TakeField(clock, ':'), 0));
+        hour = IntegerOr(TakeField(clock, ':'), 0);
+        minute = IntegerOr(TakeField(clock, ':'), 0);
+        second = IntegerOr(TakeField(clock, ':'), 0);
     }
     TDateTime value = 0;
     if (!TryEncodeDateTime(FullYear(year), month, day, hour, minute, second, value))

@@ -367,7 +367,10 @@ TupCustomHTTP::Next TupCustomHTTP::ChooseOutput() {
     }
     try {
         auto file = std::make_unique<TupFileStream>(OutputFileName, resumeOffset_ == 0);
-        if (resumeOffset_ != 0 && file->Seek(resumeOffset_) != resumeOffset_)
+        // A file that ends before the resume point cannot be continued: seeking past its end
+        // would leave a gap of zeros in what is then reported complete.
+        if (resumeOffset_ != 0 &&
+            (file->Size() < resumeOffset_ || file->Seek(resumeOffset_) != resumeOffset_))
             statusCode_ = -1;
         else if (!IsPlainArchive(OutputFileAttributes.Incomplete()))
             ApplyFileAttributes(OutputFileName, OutputFileAttributes.Incomplete());

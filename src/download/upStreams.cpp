@@ -11,12 +11,16 @@ namespace quorvex {
 std::size_t TMemoryStream::Read(char* Buffer, std::size_t Count) {
     const std::size_t available = position_ < data_.size() ? data_.size() - position_ : 0;
     const std::size_t n = std::min(Count, available);
+    if (n == 0)
+        return 0; // an empty stream has no memory to copy from, not even zero bytes
     std::memcpy(Buffer, data_.data() + position_, n);
     position_ += n;
     return n;
 }
 
 void TMemoryStream::Write(const char* Buffer, std::size_t Count) {
+    if (Count == 0)
+        return;
     if (position_ + Count > data_.size())
         data_.resize(position_ + Count);
     std::memcpy(data_.data() + position_, Buffer, Count);

@@ -296,8 +296,6 @@ bool TupCustomThread::Run() {
         std::lock_guard lock(threadMutex_);
         fresh = thread_.get();
     }
-    if (FreeOwnerOnTerminate)
-        fresh->FreeOnTerminate = true;
     fresh->Resume();
     if (!WaitForThread)
         return true;

@@ -76,7 +76,6 @@ public:
     void AbandonAndFreeOnEnd();
 
     std::atomic<bool> Terminated{false};
-    std::atomic<bool> FreeOnTerminate{false};
     std::atomic<std::int32_t> ReturnValue{0};
     TNotifyEvent OnWork;
     TNotifyEvent OnWorkError;

@@ -1,5 +1,7 @@
 #include "platform/Internet.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <curl/curl.h>
@@ -13,6 +15,10 @@ namespace {
 inline constexpr int kPollSliceMs = 50;
 // Body bytes held for the reader before libcurl is paused, so memory stays flat.
 inline constexpr std::size_t kMaxBufferedBody = 1 << 20;
+inline constexpr int kIPv4Octets = 4;
+inline constexpr int kMaxWildcardOctets = 3; // "a.b.c.*"
+inline constexpr int kBitsPerOctet = 8;
+inline constexpr unsigned kMaxOctet = 255;
 
 using Clock = std::chrono::steady_clock;
 
@@ -29,13 +35,48 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-// The bypass list of a named proxy in libcurl's form. "<local>" (names without a dot) has no
-// counterpart in libcurl and is left out.
+// "10.*" or "192.168.1.*" as the network it names in CIDR form; empty for anything else.
+std::string NetworkOf(const std::string& entry) {
+    if (entry.size() < 3 || entry.compare(entry.size() - 2, 2, ".*") != 0)
+        return {};
+    const std::string prefix = entry.substr(0, entry.size() - 2);
+    int octets = 0;
+    std::size_t start = 0;
+    while (start <= prefix.size()) {
+        const auto dot = std::min(prefix.find('.', start), prefix.size());
+        unsigned value = 0;
+        const auto [end, error] =
+            std::from_chars(prefix.data() + start, prefix.data() + dot, value);
+        if (dot == start || error != std::errc() || end != prefix.data() + dot ||
+            value > kMaxOctet || ++octets > kMaxWildcardOctets)
+            return {};
+        start = dot + 1;
+    }
+    std::string network = prefix;
+    for (int i = octets; i < kIPv4Octets; ++i)
+        network += ".0";
+    return network + "/" + std::to_string(octets * kBitsPerOctet);
+}
+
+// One bypass entry in libcurl's terms. "*.example.com" becomes the domain (libcurl matches it
+// and every name under it) and "192.168.*" its network; "<local>" (names without a dot) and
+// other wildcards have no counterpart and are left out.
+std::string NoProxyEntry(const std::string& entry) {
+    if (entry == "<local>")
+        return {};
+    if (entry == "*" || entry.find('*') == std::string::npos)
+        return entry;
+    if (entry.rfind("*.", 0) == 0 && entry.find('*', 1) == std::string::npos)
+        return entry.substr(1);
+    return NetworkOf(entry);
+}
+
+// The bypass list of a named proxy (entries separated by ";", "," or blanks) in libcurl's form.
 std::string NoProxyList(const std::string& bypass) {
     std::string list, entry;
     auto flush = [&] {
-        if (!entry.empty() && entry != "<local>")
-            list += (list.empty() ? "" : ",") + entry;
+        if (const std::string mapped = NoProxyEntry(entry); !mapped.empty())
+            list += (list.empty() ? "" : ",") + mapped;
         entry.clear();
     };
     for (const char c : bypass) {

@@ -78,6 +78,15 @@ TEST_F(FetchCommand, ResumeAsksForTheRestOfAPartialFile) {
     EXPECT_EQ(ReadWholeFile(Output()), Pattern(30000));
 }
 
+TEST_F(FetchCommand, ResumingACompleteFileEndsWithNoOutput) {
+    FileServer server(Serving(8000));
+    WriteWholeFile(Output(), Pattern(8000));
+    const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.Outcome(), "OnNoOutput");
+    EXPECT_EQ(ReadWholeFile(Output()), Pattern(8000));
+}
+
 TEST_F(FetchCommand, FailuresEndWithTheirEventAndANonZeroStatus) {
     auto options = Serving(1000);
     options.CloseAfter = 600;

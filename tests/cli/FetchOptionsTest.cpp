@@ -45,6 +45,8 @@ TEST(FetchOptions, RefusesWhatItCannotRead) {
         {"a", "--range", "x-5"},
         {"a", "--buffer", "99999999999"},
         {"a", "--proxy", "hostonly"},
+        {"a", "--proxy", "host:65536"},
+        {"a", "--proxy", "host:4294967295"},
         {"a", "--user", "nocolon"},
         {"a", "--resume"},
     };

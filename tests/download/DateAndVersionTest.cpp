@@ -85,6 +85,14 @@ TEST(ParseHTTPDate, ImpossibleOrEmptyGivesZero) {
     EXPECT_EQ(ParseHTTPDate(""), 0);
 }
 
+TEST(ParseHTTPDate, NumbersBeyond32BitsAreNotNumbersRatherThanWrappedIntoRange) {
+    // 4294967302 is 2^32 + 6: cut to 32 bits it would read as day 6 and hour 8.
+    EXPECT_NEAR(ParsedAsUtc("Sun, 4294967302 Nov 1994 08:49:37 GMT"), Utc(1994, 11, 1, 8, 49, 37),
+                kOneSecond / 10);
+    EXPECT_NEAR(ParsedAsUtc("Sun, 06 Nov 1994 4294967304:49:37 GMT"), Utc(1994, 11, 6, 0, 49, 37),
+                kOneSecond / 10);
+}
+
 TEST(ParseHTTPDate, UsesTheLocalBiasInEffectNow) {
     TimeZoneScope zone("CST-8"); // eight hours east of Greenwich, no daylight time
     EXPECT_NEAR(TimeZoneBias(), -8.0 / 24, kOneSecond / 10);

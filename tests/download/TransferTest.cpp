@@ -2,7 +2,9 @@
 #include "platform/FileAttributes.h"
 #include "support/Pumping.h"
 
+#include <atomic>
 #include <gmock/gmock.h>
+#include <limits>
 
 using namespace quorvex;
 using namespace quorvex::test_support;
@@ -179,6 +181,25 @@ TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {
     EXPECT_GE(log.LargestCapacity(), 100u);
 }
 
+TEST_F(TransferOutcome, TimeLeftOfAHugeAnnouncedLengthStaysInRange) {
+    ScriptedHttpServer server;
+    server.Enqueue(Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 4294967295\r\n\r\n")
+                       .Delay(Milliseconds(1100)) // a whole second passes before the first byte
+                       .Send("a")
+                       .Close());
+    TupCustomHTTP http;
+    std::vector<std::pair<uint32_t, int32_t>> figures; // elapsed, time left
+    http.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t,
+                                  uint32_t elapsed, int32_t left, uint8_t, float,
+                                  TStream*) { figures.emplace_back(elapsed, left); };
+    http.URL = server.Url("/trickle");
+    http.Fetch(true);
+    ASSERT_EQ(figures.size(), 1u);
+    const auto [elapsed, left] = figures[0];
+    ASSERT_GE(elapsed, 1u);
+    EXPECT_EQ(left, std::numeric_limits<int32_t>::max() - static_cast<int32_t>(elapsed));
+}
+
 TEST_F(TransferOutcome, SmallestBlockSizeReadsInBlocksOfThatSize) {
     FileServer server(Serving(Pattern(2000)));
     TupCustomHTTP http;
@@ -309,6 +330,15 @@ TEST_F(TransferResume, MismatchingFirstBlockRestartsFromTheBeginning) {
     EXPECT_EQ(ReadWholeFile(Output()), body);
 }
 
+TEST_F(TransferResume, FileEndingBeforeTheOffsetIsFetchedAgainFromTheStart) {
+    const std::string body = Pattern(20000);
+    Resume(Serving(body), body.substr(0, 3000), 8000); // a gap would be left before the offset
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=20000 file"));
+    ASSERT_EQ(server_->Requests().size(), 2u);
+    EXPECT_FALSE(server_->Requests()[1].Headers.Has("Range"));
+    EXPECT_EQ(ReadWholeFile(Output()), body);
+}
+
 TEST_F(TransferResume, OverlapIsCheckedAgainstTheBytesTheFileHasAndTheRestWritten) {
     // The file holds 4000 bytes past the resume point: the first block (4096 bytes) is checked
     // against those 4000, and its last 96 bytes are written after them.
@@ -375,6 +405,46 @@ TEST_F(TransferCancel, CancelFromAProgressHandlerDoesNotHang) {
     PumpFor(Milliseconds(300));
     EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferCancelled"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferCancel, DestroyingTheComponentDuringTheBodyStopsItsWorkerQuietly) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(200); // the worker spends its time waiting in the library
+    FileServer server(options);
+    std::atomic<int> events{0};
+    auto http = std::make_unique<TupCustomHTTP>();
+    http->OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
+                                   int32_t, uint8_t, float, TStream*) { ++events; };
+    http->OnTransferCancelled = [&](TComponent*) { events += 1000; };
+    http->URL = server.FileUrl();
+    http->Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return events > 0; }));
+    http.reset();
+    const int seen = events;
+    PumpFor(Milliseconds(300));
+    EXPECT_EQ(events, seen);
+    EXPECT_LT(seen, 1000);
+}
+
+TEST_F(TransferCancel, DestroyingTheComponentFromItsProgressHandlerStopsItsWorkerQuietly) {
+    auto options = Serving(Pattern(50000));
+    options.SlowPieceSize = 1000;
+    options.SlowPause = Milliseconds(20);
+    FileServer server(options);
+    std::atomic<int> events{0};
+    auto* http = new TupCustomHTTP();
+    http->OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t, uint32_t,
+                                   int32_t, uint8_t, float, TStream*) {
+        ++events;
+        delete http;
+    };
+    http->OnTransferCancelled = [&](TComponent*) { events += 1000; };
+    http->URL = server.FileUrl();
+    http->Fetch(false);
+    ASSERT_TRUE(PumpUntil([&] { return events > 0; }));
+    PumpFor(Milliseconds(300));
+    EXPECT_EQ(events, 1);
 }
 
 using TransferFileURL = HTTPTest;
