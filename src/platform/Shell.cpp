@@ -7,6 +7,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <sstream>
+#include <sys/socket.h>
 #include <vector>
 
 namespace quorvex::platform {
@@ -80,6 +81,11 @@ std::string DefaultDesktopEntry(const std::string& mimeType) {
     return {};
 }
 
+// An IP address; the link-layer entries every interface also lists do not make a machine online.
+bool IsNetworkAddress(const sockaddr* address) {
+    return address != nullptr && (address->sa_family == AF_INET || address->sa_family == AF_INET6);
+}
+
 } // namespace
 
 std::string DefaultOpenCommand(const std::string& extension) {
@@ -114,7 +120,7 @@ bool HasNonLoopbackAddress() {
         return false;
     bool found = false;
     for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next)
-        found = entry->ifa_addr != nullptr && (entry->ifa_flags & IFF_UP) != 0 &&
+        found = IsNetworkAddress(entry->ifa_addr) && (entry->ifa_flags & IFF_UP) != 0 &&
                 (entry->ifa_flags & IFF_LOOPBACK) == 0;
     freeifaddrs(list);
     return found;
