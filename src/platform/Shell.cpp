@@ -42,7 +42,7 @@ std::vector<std::string> DataFolders() {
     return folders;
 }
 
-// mimeapps.list files in the order the XDG specification reads them.
+// mimeapps.list files in the order the XDG base-directory rules give.
 std::vector<std::string> MimeAppsLists() {
     std::vector<std::string> lists{EnvironmentOr("XDG_CONFIG_HOME", Home() + "/.config") +
                                    "/mimeapps.list"};
