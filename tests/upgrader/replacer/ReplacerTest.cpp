@@ -167,6 +167,14 @@ TEST(Replacer, DownloadedExecutableWithAnotherNameTakesTheProgramsPlace) {
     EXPECT_EQ(run.Permissions("prog"), 0755u);
 }
 
+TEST(Replacer, MissingProgramIsNotAwaitedAndTheDownloadedExecutableBecomesIt) {
+    ReplacerRun run;
+    run.Write("prog-2.0.exe.uTMP", ReplacerRun::NewProgram(), 0644);
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"}}));
+    EXPECT_EQ(run.Permissions("prog"), 0744u) << "its own bits, runnable by its owner";
+}
+
 TEST(Replacer, SetupProgramRunsToItsEndIsDeletedAndThenTheProgramStarts) {
     ReplacerRun run;
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
@@ -200,7 +208,7 @@ TEST(Replacer, SetupMethodWithoutSetupProgramKeepsTheProgramAndSaysSo) {
     Upgrade(run, '1');
     EXPECT_EQ(run.Starts(kRestarted).size(), 1u);
     EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"data.txt", "data"}}));
-    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("no downloaded file name ends in \"exe\""));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("no setup program was downloaded"));
 }
 
 // Undoes `chattr +i` on the way out, so that the folder can be removed.
