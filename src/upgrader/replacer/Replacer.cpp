@@ -67,6 +67,7 @@ void TReplacer::MoveDownload(const std::string& download) {
         platform::PermissionBits(source).value_or(kNewFileBits));
     if (Target == programPath || setupProgram)
         bits |= kOwnerReadWriteExecute;
+    // Bits or attributes that cannot be set do not hold the move up: the run never stops.
     platform::SetPermissionBits(source, bits);
     platform::SetFileAttributes(source, setupProgram ? platform::kAttributeArchive |
                                                            platform::kAttributeHidden
@@ -105,7 +106,11 @@ void TReplacer::RunSetup(std::optional<pid_t> setup) {
         platform::WaitForChild(*setup);
         WaitUntilFree(ExePath);
     }
-    platform::DeleteFile(ExePath);
+    if (!platform::DeleteFile(ExePath)) {
+        const std::string reason = platform::SystemErrorText();
+        report_ << "QvReplacer: cannot delete the setup program " << ExePath << ": " << reason
+                << "\n";
+    }
     ExePath = *OldExePath;
     Start(ExePath);
 }
