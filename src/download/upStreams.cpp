@@ -67,6 +67,11 @@ void TupFileStream::Write(const char* Buffer, std::size_t Count) {
     position_ += static_cast<std::int64_t>(Count);
 }
 
+void TupFileStream::TruncateAtPosition() {
+    if (!file_->Truncate(position_))
+        throw EStreamError("Cannot truncate \"" + fileName_ + "\": " + platform::SystemErrorText());
+}
+
 std::int64_t TupFileStream::Seek(std::int64_t Position) {
     const std::int64_t reached = file_->Seek(Position);
     if (reached >= 0)

@@ -67,6 +67,8 @@ public:
     std::int64_t Seek(std::int64_t Position) override;
     std::int64_t Position() const override { return position_; }
     std::int64_t Size() const override { return file_->Size(); }
+    // Ends the file at the position; raises EStreamError when it cannot.
+    void TruncateAtPosition();
 
 private:
     std::unique_ptr<platform::File> file_;

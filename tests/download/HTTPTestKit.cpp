@@ -118,6 +118,14 @@ bool EventLog::AllOnUiThread(const std::string& prefix) const {
     return true;
 }
 
+bool EventLog::AnyOnUiThread(const std::string& prefix) const {
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].rfind(prefix, 0) == 0 && onUi_[i])
+            return true;
+    return false;
+}
+
 std::vector<uint32_t> EventLog::ProgressReads() const {
     std::lock_guard lock(mutex_);
     return progress_;

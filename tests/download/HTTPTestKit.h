@@ -28,6 +28,7 @@ public:
     std::vector<std::string> All() const;
     bool Has(const std::string& prefix) const;
     bool AllOnUiThread(const std::string& prefix) const;
+    bool AnyOnUiThread(const std::string& prefix) const;
     int Count(const std::string& prefix) const;
     std::string Body() const { return body_; } // the memory stream of the final event
     std::vector<uint32_t> ProgressReads() const;
