@@ -421,8 +421,16 @@ TupCustomHTTP::Next TupCustomHTTP::ReadBody() {
     Next next = Next::Proceed;
     try {
         next = CopyBody();
+        stream_->Flush();
     } catch (const EStreamError&) {
-        bodyFailed_ = true; // the output could not take a block: the file is incomplete
+        // The output could not take the body: the file is incomplete, and only what reached
+        // it counts as read.
+        bodyFailed_ = true;
+        if (outputIsFile_) {
+            const std::int64_t written =
+                static_cast<TupFileStream&>(*stream_).WrittenPosition() - resumeOffset_;
+            bytesRead_ = std::min<std::uint64_t>(bytesRead_, std::max<std::int64_t>(written, 0));
+        }
     }
     buffer_.clear();
     buffer_.shrink_to_fit();

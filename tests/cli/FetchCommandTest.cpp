@@ -108,13 +108,13 @@ TEST_F(FetchCommand, ResumingACompleteFileChecksItsLastBlockAndCompletes) {
 TEST_F(FetchCommand, OutputThatCannotBeWrittenFailsTheRun) {
     FileServer server(Serving(100000));
     // Files may not grow beyond 10000 bytes, and a write past that fails instead of raising
-    // SIGXFSZ (the ignored signal is inherited): two 4096-byte blocks fit, the third fails.
+    // SIGXFSZ (the ignored signal is inherited).
     const std::string command = "trap '' XFSZ; exec prlimit --fsize=10000 '" +
                                 std::string(QUORVEX_FETCH_PATH) + "' '" + server.FileUrl() +
                                 "' -o '" + Output() + "' --quiet";
     const FetchResult run = RunProgram("/bin/sh", {"-c", command});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.Outcome(), "OnTransferBroken read=8192 total=100000");
+    EXPECT_EQ(run.Outcome(), "OnTransferBroken read=10000 total=100000");
 }
 
 TEST_F(FetchCommand, FailuresEndWithTheirEventAndANonZeroStatus) {

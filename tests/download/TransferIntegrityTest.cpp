@@ -48,7 +48,7 @@ private:
 
 using TransferIntegrity = HTTPTest;
 
-TEST_F(TransferIntegrity, FailedWriteEndsAsBrokenCountingOnlyTheBlocksWritten) {
+TEST_F(TransferIntegrity, FailedWriteEndsAsBrokenCountingOnlyWhatReachedTheFile) {
     const std::string body = Pattern(100000);
     FileServer server(Serving(body));
     TupCustomHTTP http;
@@ -56,12 +56,11 @@ TEST_F(TransferIntegrity, FailedWriteEndsAsBrokenCountingOnlyTheBlocksWritten) {
     http.URL = server.FileUrl();
     http.OutputFileName = Output();
     {
-        // Two 4096-byte blocks fit; the third is cut at 10000 bytes and fails.
         const FileSizeLimit limit(10000);
         EXPECT_TRUE(http.Fetch(true));
     }
     EXPECT_THAT(log.Outcomes(),
-                ElementsAre("OnTransferBroken read=8192 total=100000", "OnTransferFailed"));
+                ElementsAre("OnTransferBroken read=10000 total=100000", "OnTransferFailed"));
     EXPECT_TRUE(ReadWholeFile(Output()) == body.substr(0, 10000));
     EXPECT_EQ(platform::GetFileAttributes(Output()),
               platform::kAttributeArchive | platform::kAttributeTemporary);
