@@ -15,6 +15,13 @@ std::string Pattern(size_t size, char salt) {
     return bytes;
 }
 
+FileServerOptions Serving(std::string content, std::string path) {
+    FileServerOptions options;
+    options.Content = std::make_shared<const std::string>(std::move(content));
+    options.Path = std::move(path);
+    return options;
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::stringstream bytes;

@@ -14,6 +14,9 @@ namespace quorvex::test_support {
 // A body of `size` bytes that differ from position to position.
 std::string Pattern(size_t size, char salt = 0);
 
+// A FileServer serving `content` at `path`.
+FileServerOptions Serving(std::string content, std::string path = "/file.bin");
+
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 

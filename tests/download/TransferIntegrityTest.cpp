@@ -14,13 +14,6 @@ using testing::ElementsAreArray;
 
 namespace {
 
-FileServerOptions Serving(std::string content, std::string path = "/file.bin") {
-    FileServerOptions options;
-    options.Content = std::make_shared<const std::string>(std::move(content));
-    options.Path = std::move(path);
-    return options;
-}
-
 // Files this process writes cannot grow beyond `bytes` while it lives; a write past the limit
 // fails with EFBIG instead of raising SIGXFSZ.
 class FileSizeLimit {

@@ -12,18 +12,20 @@ using testing::ElementsAreArray;
 
 namespace {
 
-FileServerOptions Serving(std::string content) {
-    FileServerOptions options;
-    options.Content = std::make_shared<const std::string>(std::move(content));
-    return options;
-}
-
 // Frees the component *slot points to; called from the component's own handler, it touches
 // nothing of that handler after the delete.
 void FreeFrom(TupCustomHTTP** slot) {
     TupCustomHTTP* doomed = *slot;
     *slot = nullptr;
     delete doomed;
+}
+
+// Sets the component's `event` to a handler that frees the component.
+template <typename Event>
+std::function<void(TupCustomHTTP&, TupCustomHTTP**)> FreeIn(Event TupCustomHTTP::*event) {
+    return [event](TupCustomHTTP& http, TupCustomHTTP** slot) {
+        http.*event = [slot](auto&&...) { FreeFrom(slot); };
+    };
 }
 
 // One way a transfer ends, the handler that frees the component and the events seen before.
@@ -71,33 +73,20 @@ TEST_F(TransferLifecycle, OutcomeHandlerMayFreeTheComponent) {
     };
     const std::vector<FreeingHandler> cases = {
         {"OnTransferComplete",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnTransferComplete = [slot](auto&&...) { FreeFrom(slot); };
-         },
+         FreeIn(&TupCustomHTTP::OnTransferComplete),
          fetch(server.FileUrl()),
          {}},
         {"OnHTTPStatusError",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnHTTPStatusError = [slot](auto&&...) { FreeFrom(slot); };
-         },
+         FreeIn(&TupCustomHTTP::OnHTTPStatusError),
          fetch(server.Url("/missing")),
          {}},
-        {"OnTransferBroken",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnTransferBroken = [slot](auto&&...) { FreeFrom(slot); };
-         },
-         fetch(cut.FileUrl()),
-         {}},
+        {"OnTransferBroken", FreeIn(&TupCustomHTTP::OnTransferBroken), fetch(cut.FileUrl()), {}},
         {"OnTransferFailed after OnTransferBroken",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnTransferFailed = [slot](auto&&...) { FreeFrom(slot); };
-         },
+         FreeIn(&TupCustomHTTP::OnTransferFailed),
          fetch(cut.FileUrl()),
          {"OnTransferBroken read=1000 total=3000"}},
         {"OnTransferFailed before OnNoOutput",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnTransferFailed = [slot](auto&&...) { FreeFrom(slot); };
-         },
+         FreeIn(&TupCustomHTTP::OnTransferFailed),
          [&](TupCustomHTTP& http, const std::string& folder) {
              // Resuming a complete file: the transfer ends without output.
              const std::string file = folder + "/complete.bin";
@@ -108,10 +97,16 @@ TEST_F(TransferLifecycle, OutcomeHandlerMayFreeTheComponent) {
          },
          {}},
         {"OnServerUnreachable",
-         [](TupCustomHTTP& http, TupCustomHTTP** slot) {
-             http.OnServerUnreachable = [slot](auto&&...) { FreeFrom(slot); };
-         },
+         FreeIn(&TupCustomHTTP::OnServerUnreachable),
          fetch("http://127.0.0.1:1/nothing"),
+         {}},
+        {"OnTransferCancelled",
+         FreeIn(&TupCustomHTTP::OnTransferCancelled),
+         [&](TupCustomHTTP& http, const std::string&) {
+             http.URL = server.FileUrl();
+             http.Fetch(false);
+             http.Cancel(false, false);
+         },
          {}},
     };
     for (const FreeingHandler& handler : cases) {
