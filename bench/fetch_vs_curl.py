@@ -5,7 +5,7 @@ Usage: bench/fetch_vs_curl.py [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 
 Reports the best wall time of each command over the rounds, the time ratio against curl and
 each command's peak resident memory. quorvex-fetch runs with its default 4096-byte block and
-with a 64 KiB block. The goal: within 1.1x of curl's time with 64 KiB blocks, and a peak RSS
+with a 64 KiB block. The goal: within 1.1x of curl's time with either block, and a peak RSS
 that does not grow with the file (the run at a quarter of the size shows that).
 """
 import os

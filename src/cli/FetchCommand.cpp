@@ -51,8 +51,7 @@ public:
     int Run() {
         std::uint32_t start = options_.rangeStart;
         if (options_.resume)
-            start = static_cast<std::uint32_t>(
-                std::max<std::int64_t>(GetFileSize64(options_.output), 0));
+            start = ResumePoint();
         http_.FetchRange(start, options_.rangeEnd, true);
         if (progressShown_)
             std::cerr << '\n';
@@ -61,6 +60,15 @@ public:
     }
 
 private:
+    // One block before the end of what the file holds, so that the first block received
+    // overlaps it and the engine can tell a file that is not the start of this resource (it
+    // then fetches it again from the beginning).
+    std::uint32_t ResumePoint() const {
+        const std::int64_t held = std::max<std::int64_t>(GetFileSize64(options_.output), 0);
+        const std::int64_t overlap = http_.TransferBufferSize();
+        return static_cast<std::uint32_t>(std::max<std::int64_t>(held - overlap, 0));
+    }
+
     void Configure() {
         http_.URL = options_.url;
         http_.OutputFileName = options_.output;

@@ -36,6 +36,10 @@ bool CrackURL(std::string_view URL, TURLComponents& Parts);
 // every other byte stays as it is.
 std::string PercentEncode(std::string_view Text);
 
+// A path as CrackURL decoded it, escaped again for the request line: every byte a URL path
+// cannot carry as it stands (blanks, "%", "?", "#", bytes from 128 on, ...) becomes %XX.
+std::string EncodeURLPath(std::string_view Path);
+
 // The host name of URL; empty when it cannot be split.
 std::string HostFromURL(std::string_view URL);
 
@@ -79,6 +83,12 @@ inline constexpr std::uint32_t kDefaultTransferBufferSize = 4096;
 // A memory output is given room for the announced Content-Length only up to this size; a
 // larger body grows the stream as it arrives, so a wrong length cannot claim the memory.
 inline constexpr std::uint32_t kMaxPresizedMemoryOutput = 16u << 20;
+
+// An event's 32-bit figure for a count kept in 64 bits; a count beyond 32 bits reads as the
+// largest figure rather than wrapping to a small one.
+inline std::uint32_t EventFigure(std::uint64_t Count) {
+    return Count > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(Count);
+}
 
 enum class TupRequestMethod { Automatic, Get, Post };
 
@@ -165,6 +175,7 @@ private:
     Next ReadResponseHeaders();
     Next ChooseOutput();
     Next ReadBody();
+    Next CopyBody();
     Next VerifyFirstBlock(std::size_t count);
     bool ReadBlock(std::size_t& count);
     std::string HeaderText(const std::string& rangeLine) const;
@@ -174,15 +185,19 @@ private:
     void Checkpoint();
     // the component (upHTTPComponent.cpp)
     void CompleteTransfer();
-    void FireOutcome();
+    // False when a handler freed the component.
+    bool FireOutcome();
     void CancelCleanup();
     void WaitTimedOut(bool& Terminate);
     void CloseHandles();
     void CloseRequest();
-    void UpdateFigures(std::uint32_t done);
+    void UpdateFigures(std::uint64_t done);
     void FireTransferFailed();
+    bool TruncateOutput();
 
     std::unique_ptr<TupCustomThread> thread_;
+    // Cleared by the destructor; a handler that frees the component leaves it false behind it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::uint32_t transferBufferSize_ = kDefaultTransferBufferSize;
 
     // per transfer
@@ -199,9 +214,12 @@ private:
     bool deleteOutputOnCancel_ = false;
     bool uploadMode_ = false;
     bool started_ = false;
+    bool bodyFailed_ = false; // the body could not be read to its end or not be written
+    bool workFailed_ = false; // the transfer raised; it was reported as failed already
     std::uint64_t transferNumber_ = 0;
-    std::uint32_t totalSize_ = 0;
-    std::uint32_t bytesRead_ = 0;
+    // 64-bit inside, so that a length of 4 GiB or more is held to what it says
+    std::uint64_t totalSize_ = 0;
+    std::uint64_t bytesRead_ = 0;
     std::uint32_t startTick_ = 0;
     std::uint32_t resumeOffset_ = 0;
     std::uint32_t endPosition_ = 0;

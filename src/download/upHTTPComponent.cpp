@@ -28,12 +28,16 @@ TupCustomHTTP::TupCustomHTTP(TComponent* Owner)
     , InternetOptions{TupInternetOption::ioKeepConnection}
     , thread_(std::make_unique<TupCustomThread>(this)) {
     thread_->SetOnWork([this](TComponent*) { Transfer(); });
-    thread_->SetOnWorkError([this](TComponent*) { FireTransferFailed(); });
+    thread_->SetOnWorkError([this](TComponent*) {
+        workFailed_ = true;
+        FireTransferFailed();
+    });
     thread_->SetOnWorkDone([this](TComponent*) { CompleteTransfer(); });
     thread_->OnWaitTimeout = [this](TComponent*, bool& Terminate) { WaitTimedOut(Terminate); };
 }
 
 TupCustomHTTP::~TupCustomHTTP() {
+    *alive_ = false;
     Destroying();
     thread_->Suspend();
     // The worker, and the request's abort check as the handles close, ask thread_ until the
@@ -72,6 +76,7 @@ bool TupCustomHTTP::Upload(std::unique_ptr<TMemoryStream> Body, const std::strin
 
 bool TupCustomHTTP::Start(bool Wait) {
     started_ = true;
+    workFailed_ = false;
     ++transferNumber_;
     transferRate_ = -1.0f;
     if (!Wait)
@@ -127,7 +132,7 @@ void TupCustomHTTP::SetTransferBufferSize(std::uint32_t Value) {
     transferBufferSize_ = std::clamp(Value, kMinTransferBufferSize, kMaxTransferBufferSize);
 }
 
-void TupCustomHTTP::UpdateFigures(std::uint32_t done) {
+void TupCustomHTTP::UpdateFigures(std::uint64_t done) {
     percentDone_ = Percent(static_cast<long double>(totalSize_) + resumeOffset_,
                            static_cast<long double>(done) + resumeOffset_);
     elapsedTime_ = (platform::GetTickCount() - startTick_) / 1000;
@@ -136,11 +141,12 @@ void TupCustomHTTP::UpdateFigures(std::uint32_t done) {
         timeLeft_ = -elapsed;
     } else {
         // A huge announced length with a trickle of bytes projects beyond any 32-bit count.
-        const double projected = std::min(
-            std::nearbyint(static_cast<double>(totalSize_) / done * elapsedTime_), kMaxSeconds);
+        const double projected = std::min(std::nearbyint(static_cast<double>(totalSize_) /
+                                                         static_cast<double>(done) * elapsedTime_),
+                                          kMaxSeconds);
         timeLeft_ = static_cast<std::int32_t>(projected) - elapsed;
     }
-    transferRate_ = static_cast<float>(done / 1024.0);
+    transferRate_ = static_cast<float>(static_cast<double>(done) / 1024.0);
     if (elapsedTime_ != 0)
         transferRate_ /= static_cast<float>(elapsedTime_);
 }
@@ -151,21 +157,27 @@ void TupCustomHTTP::FireTransferFailed() {
 }
 
 void TupCustomHTTP::CompleteTransfer() {
+    // Any handler below may free the component; nothing of it is touched after that.
+    const auto alive = alive_;
     const auto transfer = transferNumber_;
     CloseHandles();
     if (stream_)
         stream_->Seek(0);
+    if (workFailed_) {
+        ReleaseOutput(); // reported as failed when it raised; an output file stays incomplete
+        return;
+    }
     if (continue_ && success_ && !stream_) {
-        FireTransferFailed();
-        if (OnNoOutput)
-            OnNoOutput(this);
         started_ = false;
+        FireTransferFailed();
+        if (*alive && OnNoOutput)
+            OnNoOutput(this);
         return;
     }
     const bool deleteOutput = continue_ && !success_ && statusCode_ != 200 && statusCode_ != 206 &&
                               statusCode_ != -1 && outputIsFile_;
-    if (continue_)
-        FireOutcome();
+    if (continue_ && !FireOutcome())
+        return;
     if (transferNumber_ != transfer)
         return; // a handler started the next transfer, which owns the output now
     ReleaseOutput();
@@ -175,7 +187,8 @@ void TupCustomHTTP::CompleteTransfer() {
         OnTransferSkipped(this);
 }
 
-void TupCustomHTTP::FireOutcome() {
+bool TupCustomHTTP::FireOutcome() {
+    const auto alive = alive_;
     if (success_) {
         const bool toFile = outputIsFile_;
         if (toFile) {
@@ -184,20 +197,24 @@ void TupCustomHTTP::FireOutcome() {
                 ApplyFileAttributes(OutputFileName, OutputFileAttributes.Complete());
         }
         if (OnTransferComplete)
-            OnTransferComplete(this, contentType_, bytesRead_ + resumeOffset_,
+            OnTransferComplete(this, contentType_, EventFigure(bytesRead_ + resumeOffset_),
                                toFile ? nullptr : stream_.get());
-        return;
+        return *alive;
     }
     if (statusCode_ == 200 || statusCode_ == 206) {
         if (OnTransferBroken)
-            OnTransferBroken(this, contentType_, totalSize_, bytesRead_, stream_.get());
+            OnTransferBroken(this, contentType_, EventFigure(totalSize_), EventFigure(bytesRead_),
+                             stream_.get());
     } else if (statusCode_ == -1) {
         if (OnServerUnreachable)
             OnServerUnreachable(this);
     } else if (OnHTTPStatusError) {
         OnHTTPStatusError(this, statusCode_, stream_.get());
     }
+    if (!*alive)
+        return false;
     FireTransferFailed();
+    return *alive;
 }
 
 void TupCustomHTTP::CancelCleanup() {

@@ -64,10 +64,10 @@ bool IsPlainArchive(const TupFileAttributes& attributes) {
     return attributes == TupFileAttributes{TupFileAttribute::atrArchive};
 }
 
-// Content-Length as the 32-bit figure the component keeps; 0 when it is not a number.
-std::uint32_t LengthFigure(const std::string& text) {
+// Content-Length as a count of bytes; 0 when it is not a number.
+std::uint64_t LengthFigure(const std::string& text) {
     const auto value = text::ToInteger(text::Trim(text));
-    return value && *value > 0 ? static_cast<std::uint32_t>(*value) : 0;
+    return value && *value > 0 ? static_cast<std::uint64_t>(*value) : 0;
 }
 
 } // namespace
@@ -87,6 +87,7 @@ void TupCustomHTTP::Transfer() {
     startTick_ = platform::GetTickCount();
     continue_ = true;
     success_ = false;
+    bodyFailed_ = false;
     totalSize_ = 0;
     bytesRead_ = 0;
     outputIsFile_ = false;
@@ -102,11 +103,27 @@ void TupCustomHTTP::Transfer() {
     if (!local)
         OpenSession();
     if (RunSteps(local, parts, user, password)) {
-        success_ = IsWholeOrPartial(statusCode_);
+        success_ = IsWholeOrPartial(statusCode_) && !bodyFailed_;
         if (success_ && totalSize_ != 0 && stream_)
             success_ = totalSize_ == bytesRead_;
+        // A body that runs to the end of the resource ends the file there too, so bytes of a
+        // longer earlier file do not stay after it.
+        if (success_ && outputIsFile_ && endPosition_ == 0)
+            success_ = TruncateOutput();
     }
     Checkpoint(); // a stop that made a step fail is a cancel, not a failed transfer
+    // Closed here, so that the status of the closing handle is told on the worker as all others.
+    CloseHandles();
+}
+
+bool TupCustomHTTP::TruncateOutput() {
+    try {
+        static_cast<TupFileStream&>(*stream_).TruncateAtPosition();
+        return true;
+    } catch (const EStreamError&) {
+        bodyFailed_ = true;
+        return false;
+    }
 }
 
 void TupCustomHTTP::OpenSession() {
@@ -162,7 +179,7 @@ TupCustomHTTP::Next TupCustomHTTP::OpenLocalFile(const TURLComponents& parts) {
     if (start != 0)
         localFile_->Seek(start);
     // Only what lies after the start is transferred, so that is the size the body is held to.
-    totalSize_ = static_cast<std::uint32_t>(size > start ? size - start : 0);
+    totalSize_ = static_cast<std::uint64_t>(size > start ? size - start : 0);
     return Next::Proceed;
 }
 
@@ -194,9 +211,9 @@ TupCustomHTTP::Next TupCustomHTTP::OpenRequest(const TURLComponents& parts, cons
     const bool post =
         RequestMethod == TupRequestMethod::Post ||
         (RequestMethod == TupRequestMethod::Automatic && (!PostData.empty() || uploadMode_));
-    request_ = std::make_unique<platform::InternetRequest>(*connection_, post ? "POST" : "GET",
-                                                           parts.UrlPath + parts.ExtraInfo, Referer,
-                                                           AcceptTypes, Flags());
+    request_ = std::make_unique<platform::InternetRequest>(
+        *connection_, post ? "POST" : "GET", EncodeURLPath(parts.UrlPath) + parts.ExtraInfo,
+        Referer, AcceptTypes, Flags());
     request_->SetAbortCheck([this] { return thread_->Terminated(); });
     Checkpoint();
     if (Proxy.AccessType != TupHTTPAccessType::atDirect && !Proxy.ProxyUsername.empty() &&
@@ -256,23 +273,23 @@ bool TupCustomHTTP::SendUpload() {
     auto* body = dynamic_cast<TMemoryStream*>(stream_.get());
     if (body == nullptr)
         return false;
-    totalSize_ = static_cast<std::uint32_t>(body->Size());
+    totalSize_ = static_cast<std::uint64_t>(body->Size());
     if (!request_->SendEx(uploadHeaders_, totalSize_))
         return false;
     body->Seek(0);
-    std::uint32_t sent = 0;
+    std::uint64_t sent = 0;
     while (true) {
         Checkpoint();
         const std::size_t block = std::min<std::size_t>(transferBufferSize_, totalSize_ - sent);
         std::size_t written = 0;
         if (!request_->Write(body->Memory() + sent, block, written) || written == 0)
             break;
-        sent += static_cast<std::uint32_t>(written);
+        sent += written;
         if (OnUploadProgress)
             thread_->Synchronize([&] {
                 UpdateFigures(sent);
-                OnUploadProgress(this, totalSize_, sent, elapsedTime_, timeLeft_, percentDone_,
-                                 transferRate_);
+                OnUploadProgress(this, EventFigure(totalSize_), EventFigure(sent), elapsedTime_,
+                                 timeLeft_, percentDone_, transferRate_);
             });
     }
     // libcurl never asks for the upload to be repeated, so there is no forced retry here.
@@ -286,7 +303,7 @@ TupCustomHTTP::Next TupCustomHTTP::CheckWholeSize() {
     if (!SendOnce())
         return Next::End;
     statusCode_ = request_->StatusCode();
-    std::uint32_t size = 0;
+    std::uint64_t size = 0;
     if (IsWholeOrPartial(statusCode_))
         size = LengthFigure(Header("Content-Length").value_or(""));
     Checkpoint();
@@ -350,8 +367,8 @@ TupCustomHTTP::Next TupCustomHTTP::ReadResponseHeaders() {
                     expires = date("Expires");
     thread_->Synchronize([&] {
         OnResponseHeaders(this, statusCode_, raw, contentType_, language, encoding,
-                          totalSize_ + resumeOffset_, location, sent, modified, expires, etag,
-                          continue_);
+                          EventFigure(totalSize_ + resumeOffset_), location, sent, modified,
+                          expires, etag, continue_);
     });
     return continue_ ? Next::Proceed : Next::End;
 }
@@ -361,7 +378,7 @@ TupCustomHTTP::Next TupCustomHTTP::ChooseOutput() {
     if (!IsWholeOrPartial(statusCode_) || OutputFileName.empty()) {
         auto memory = std::make_unique<TMemoryStream>();
         if (success_)
-            memory->Reserve(std::min(totalSize_, kMaxPresizedMemoryOutput));
+            memory->Reserve(std::min<std::uint64_t>(totalSize_, kMaxPresizedMemoryOutput));
         stream_ = std::move(memory);
         return Next::Proceed;
     }
@@ -399,34 +416,56 @@ bool TupCustomHTTP::ReadBlock(std::size_t& count) {
 }
 
 TupCustomHTTP::Next TupCustomHTTP::ReadBody() {
-    bool verifyFirst = resumeOffset_ != 0 && outputIsFile_;
     bytesRead_ = 0;
     buffer_.assign(transferBufferSize_, 0);
+    Next next = Next::Proceed;
+    try {
+        next = CopyBody();
+        stream_->Flush();
+    } catch (const EStreamError&) {
+        // The output could not take the body: the file is incomplete, and only what reached
+        // it counts as read.
+        bodyFailed_ = true;
+        if (outputIsFile_) {
+            const std::int64_t written =
+                static_cast<TupFileStream&>(*stream_).WrittenPosition() - resumeOffset_;
+            bytesRead_ = std::min<std::uint64_t>(bytesRead_, std::max<std::int64_t>(written, 0));
+        }
+    }
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    return next;
+}
+
+TupCustomHTTP::Next TupCustomHTTP::CopyBody() {
+    bool verifyFirst = resumeOffset_ != 0 && outputIsFile_;
     while (true) {
         Checkpoint();
         std::size_t count = 0;
-        if (!ReadBlock(count) || count == 0)
-            break;
-        bytesRead_ += static_cast<std::uint32_t>(count);
+        if (!ReadBlock(count)) {
+            bodyFailed_ = true; // the transport's verdict: the body ended before its end
+            return Next::Proceed;
+        }
+        if (count == 0)
+            return Next::Proceed;
         if (verifyFirst) {
             verifyFirst = false;
             if (VerifyFirstBlock(count) == Next::Reconnect)
                 return Next::Reconnect;
+            bytesRead_ += count;
             continue;
         }
         Checkpoint();
         stream_->Write(buffer_.data(), count);
+        bytesRead_ += count; // counted once it is written
         if (OnDownloadProgress)
             thread_->Synchronize([&] {
                 UpdateFigures(bytesRead_);
-                OnDownloadProgress(this, contentType_, totalSize_ + resumeOffset_,
-                                   bytesRead_ + resumeOffset_, elapsedTime_, timeLeft_,
+                OnDownloadProgress(this, contentType_, EventFigure(totalSize_ + resumeOffset_),
+                                   EventFigure(bytesRead_ + resumeOffset_), elapsedTime_, timeLeft_,
                                    percentDone_, transferRate_, stream_.get());
             });
     }
-    buffer_.clear();
-    buffer_.shrink_to_fit();
-    return Next::Proceed;
 }
 
 TupCustomHTTP::Next TupCustomHTTP::VerifyFirstBlock(std::size_t count) {
@@ -445,6 +484,10 @@ TupCustomHTTP::Next TupCustomHTTP::VerifyFirstBlock(std::size_t count) {
 }
 
 void TupCustomHTTP::ReportStatus(int status, const std::string& information) {
+    // Told on the worker only: a handle closed on the user-interface thread (by a cancel or the
+    // destructor) belongs to a transfer that is over, and a dying component is not called back.
+    if (IsDestroying() || !thread_->OnWorker())
+        return;
     if (OnConnectionStatus)
         OnConnectionStatus(this, status, TextOfStatus(status));
     if (status == platform::kStatusRedirect && OnRedirection)

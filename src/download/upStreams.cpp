@@ -7,6 +7,12 @@
 #include <filesystem>
 
 namespace quorvex {
+namespace {
+
+// Bytes of small writes gathered before they go to the file together.
+inline constexpr std::size_t kWriteGathering = 64 << 10;
+
+} // namespace
 
 std::size_t TMemoryStream::Read(char* Buffer, std::size_t Count) {
     const std::size_t available = position_ < data_.size() ? data_.size() - position_ : 0;
@@ -53,25 +59,73 @@ TupFileStream::TupFileStream(const std::string& FileName, bool Replace)
         platform::SetFileAttributes(FileName, *before);
 }
 
+TupFileStream::~TupFileStream() {
+    try {
+        Flush();
+    } catch (const EStreamError&) {
+        // Only reached with bytes still held back when the transfer was abandoned or failed:
+        // a transfer that completes flushes first and is reported by that flush, so a file
+        // that ends short here is one already left with its incomplete attributes.
+    }
+}
+
+void TupFileStream::Fail(const std::string& what) const {
+    throw EStreamError("Cannot " + what + " \"" + fileName_ + "\": " + platform::SystemErrorText());
+}
+
 std::size_t TupFileStream::Read(char* Buffer, std::size_t Count) {
+    Flush();
     const auto n = file_->Read(Buffer, Count);
     if (!n)
-        throw EStreamError("Cannot read \"" + fileName_ + "\": " + platform::SystemErrorText());
-    position_ += static_cast<std::int64_t>(*n);
+        Fail("read");
+    fileOffset_ += static_cast<std::int64_t>(*n);
+    position_ = fileOffset_;
     return *n;
 }
 
 void TupFileStream::Write(const char* Buffer, std::size_t Count) {
-    if (!file_->WriteAll(Buffer, Count))
-        throw EStreamError("Cannot write \"" + fileName_ + "\": " + platform::SystemErrorText());
+    if (pending_.size() + Count > kWriteGathering)
+        Flush();
+    if (Count >= kWriteGathering) {
+        const std::size_t written = file_->Write(Buffer, Count);
+        fileOffset_ += static_cast<std::int64_t>(written);
+        position_ = fileOffset_;
+        if (written != Count)
+            Fail("write");
+        return;
+    }
+    pending_.insert(pending_.end(), Buffer, Buffer + Count);
     position_ += static_cast<std::int64_t>(Count);
 }
 
+void TupFileStream::Flush() {
+    if (pending_.empty())
+        return;
+    const std::size_t written = file_->Write(pending_.data(), pending_.size());
+    const bool whole = written == pending_.size();
+    fileOffset_ += static_cast<std::int64_t>(written);
+    position_ = fileOffset_;
+    pending_.clear();
+    if (!whole)
+        Fail("write");
+}
+
+void TupFileStream::TruncateAtPosition() {
+    Flush();
+    if (!file_->Truncate(position_))
+        Fail("truncate");
+}
+
 std::int64_t TupFileStream::Seek(std::int64_t Position) {
+    Flush();
     const std::int64_t reached = file_->Seek(Position);
     if (reached >= 0)
-        position_ = reached;
+        fileOffset_ = position_ = reached;
     return position_;
+}
+
+std::int64_t TupFileStream::Size() const {
+    return std::max(file_->Size(), position_);
 }
 
 } // namespace quorvex

@@ -30,6 +30,8 @@ public:
     virtual std::size_t Read(char* Buffer, std::size_t Count) = 0;
     // Writes all bytes at the position; raises EStreamError when it cannot.
     virtual void Write(const char* Buffer, std::size_t Count) = 0;
+    // Writes out whatever the stream holds back; raises EStreamError when it cannot.
+    virtual void Flush() {}
     // The position reached.
     virtual std::int64_t Seek(std::int64_t Position) = 0;
     virtual std::int64_t Position() const = 0;
@@ -55,22 +57,38 @@ private:
     std::size_t position_ = 0;
 };
 
-// The output file of a transfer.
+// The output file of a transfer. Small writes are gathered and go to the file together (when
+// enough have come, and before anything reads, seeks, truncates or flushes), which spares the
+// file system a call and a page-cache step per small block.
 class TupFileStream : public TStream {
 public:
     // Opens FileName for reading and writing, emptied (Replace) or kept. A hidden or read-only
     // file is opened all the same and keeps its attributes. Raises EFCreateError.
     TupFileStream(const std::string& FileName, bool Replace);
+    // Writes out what is held back; a failure here is not reported (see the definition).
+    ~TupFileStream() override;
+    TupFileStream(const TupFileStream&) = delete;
+    TupFileStream& operator=(const TupFileStream&) = delete;
 
     std::size_t Read(char* Buffer, std::size_t Count) override;
     void Write(const char* Buffer, std::size_t Count) override;
+    // On failure, what did not reach the file is dropped and the position is where it ends.
+    void Flush() override;
     std::int64_t Seek(std::int64_t Position) override;
     std::int64_t Position() const override { return position_; }
-    std::int64_t Size() const override { return file_->Size(); }
+    std::int64_t Size() const override;
+    // Ends the file at the position; raises EStreamError when it cannot.
+    void TruncateAtPosition();
+    // How far the bytes written have reached the file itself.
+    std::int64_t WrittenPosition() const { return fileOffset_; }
 
 private:
+    [[noreturn]] void Fail(const std::string& what) const;
+
     std::unique_ptr<platform::File> file_;
     std::string fileName_;
+    std::vector<char> pending_; // written, not yet in the file; it goes at fileOffset_
+    std::int64_t fileOffset_ = 0;
     std::int64_t position_ = 0;
 };
 

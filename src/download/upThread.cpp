@@ -72,6 +72,9 @@ void TupEventThread::Resume() {
     if (!started_) {
         started_ = true;
         running_ = true; // from the moment it is let go, so IsRunning never misses a starting run
+        // A soft stop that comes after this point, before the new thread got to run, reaches
+        // the work like any later one, so the work can clean up after it.
+        stoppedBeforeStart_ = Terminated.load();
         thread_ = std::thread([this] { Execute(); });
     }
     changed_.notify_all();
@@ -173,7 +176,7 @@ void TupEventThread::Execute() {
     threadId_ = platform::CurrentThreadId();
     if (priority_ != TThreadPriority::tpNormal)
         platform::SetThreadPriority(threadId_, PlatformValue(priority_));
-    if (Terminated) {
+    if (stoppedBeforeStart_ || abandoned_) {
         running_ = false;
         EndThread(freeOnEnd_);
         return;
@@ -269,7 +272,7 @@ TupCustomThread::~TupCustomThread() {
 }
 
 TupEventThread& TupCustomThread::CallersThread() const {
-    if (currentThreadObject != nullptr && &currentThreadObject->Owner() == this)
+    if (OnWorker())
         return *currentThreadObject;
     std::lock_guard lock(threadMutex_);
     return *thread_;
@@ -400,6 +403,10 @@ bool TupCustomThread::Terminated() const {
 
 bool TupCustomThread::Abandoned() const {
     return CallersThread().IsAbandoned();
+}
+
+bool TupCustomThread::OnWorker() const {
+    return currentThreadObject != nullptr && &currentThreadObject->Owner() == this;
 }
 
 bool TupCustomThread::Suspended() const {

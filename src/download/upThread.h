@@ -95,6 +95,7 @@ private:
     std::condition_variable changed_;
     int suspendCount_ = 1;
     bool started_ = false;
+    bool stoppedBeforeStart_ = false; // Terminated when the thread was let go
     std::shared_ptr<std::atomic<bool>> ended_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> freeOnEnd_{false};
     std::atomic<bool> running_{false};
@@ -121,6 +122,8 @@ public:
     bool Terminated() const;
     // True when the worker calling this was stopped at once from elsewhere.
     bool Abandoned() const;
+    // True on a worker thread of this component.
+    bool OnWorker() const;
     bool Suspended() const;
     void SetSuspended(bool Value);
     TThreadPriority Priority() const;

@@ -2,6 +2,8 @@
 #include "download/upUtils.h"
 #include "platform/UrlSplit.h"
 
+#include <cctype>
+
 namespace quorvex {
 namespace {
 
@@ -25,6 +27,30 @@ bool NeedsEscape(unsigned char byte) {
     return std::string_view(" #%*+<>").find(static_cast<char>(byte)) != std::string_view::npos;
 }
 
+// What a path segment may hold unescaped: letters, digits and "-._~!$&'()*+,;=:@/".
+bool AllowedInPath(unsigned char byte) {
+    return std::isalnum(byte) != 0 ||
+           std::string_view("-._~!$&'()*+,;=:@/").find(static_cast<char>(byte)) !=
+               std::string_view::npos;
+}
+
+std::string Escaped(std::string_view text, bool (*needsEscape)(unsigned char)) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (needsEscape(byte)) {
+            result += '%';
+            result += kHexDigits[byte >> 4];
+            result += kHexDigits[byte & 0x0F];
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 bool CrackURL(std::string_view URL, TURLComponents& Parts) {
@@ -40,20 +66,11 @@ bool CrackURL(std::string_view URL, TURLComponents& Parts) {
 }
 
 std::string PercentEncode(std::string_view Text) {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    std::string result;
-    result.reserve(Text.size());
-    for (const char c : Text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (NeedsEscape(byte)) {
-            result += '%';
-            result += kHexDigits[byte >> 4];
-            result += kHexDigits[byte & 0x0F];
-        } else {
-            result += c;
-        }
-    }
-    return result;
+    return Escaped(Text, NeedsEscape);
+}
+
+std::string EncodeURLPath(std::string_view Path) {
+    return Escaped(Path, [](unsigned char byte) { return !AllowedInPath(byte); });
 }
 
 std::string HostFromURL(std::string_view URL) {

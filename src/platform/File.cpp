@@ -82,17 +82,21 @@ std::optional<std::size_t> File::Read(char* buffer, std::size_t size) {
     }
 }
 
-bool File::WriteAll(const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t count = ::write(descriptor_, data, size);
+std::size_t File::Write(const char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count = ::write(descriptor_, data + done, size - done);
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
-            return false;
-        data += count;
-        size -= static_cast<std::size_t>(count);
+            break;
+        done += static_cast<std::size_t>(count);
     }
-    return true;
+    return done;
+}
+
+bool File::WriteAll(const char* data, std::size_t size) {
+    return Write(data, size) == size;
 }
 
 std::int64_t File::Seek(std::int64_t position) {

@@ -3,10 +3,28 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace quorvex::platform {
+namespace {
+
+// Locks the file's first byte. Open-file-description locks belong to the open file, not to
+// the process, so two opens in one process exclude each other as two processes do; and the
+// kernel changes a held lock's type in one step, so no other start can slip in between.
+int LockFirstByte(int fd, short type, bool wait) {
+    struct flock region {};
+    region.l_type = type;
+    region.l_whence = SEEK_SET;
+    region.l_start = 0;
+    region.l_len = 1;
+    int result;
+    do {
+        result = fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &region);
+    } while (result != 0 && errno == EINTR);
+    return result;
+}
+
+} // namespace
 
 std::string TInstanceLock::LockPath(const std::string& name) {
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
@@ -19,11 +37,15 @@ TInstanceLock::TInstanceLock(const std::string& name) {
     fd_ = open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0)
         return;
-    int result;
-    do {
-        result = flock(fd_, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    alreadyExisted_ = result != 0 && errno == EWOULDBLOCK;
+    // The exclusive lock is had only when no instance holds the shared one; it is then turned
+    // into the shared one. Otherwise the shared lock is joined (waiting, at most, for another
+    // start to finish the same step).
+    if (LockFirstByte(fd_, F_WRLCK, false) == 0) {
+        LockFirstByte(fd_, F_RDLCK, false);
+        return;
+    }
+    alreadyExisted_ = errno == EAGAIN || errno == EACCES;
+    LockFirstByte(fd_, F_RDLCK, true);
 }
 
 TInstanceLock::~TInstanceLock() {

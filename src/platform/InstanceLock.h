@@ -4,18 +4,20 @@
 
 namespace quorvex::platform {
 
-// The mark of a running instance: an exclusive flock on a file in the user's runtime folder.
-// The kernel drops the lock when the process dies, however it dies.
+// The mark of running instances: every instance holds a shared lock on a file in the user's
+// runtime folder for as long as it runs, whether it was started with arguments or not. The
+// kernel drops the lock when the process dies, however it dies.
 class TInstanceLock {
 public:
-    // Takes the lock named `name`; the lock, once taken, is held until the object goes away.
+    // Tells whether another process holds the lock named `name`, then holds it (shared) until
+    // the object goes away.
     explicit TInstanceLock(const std::string& name);
     ~TInstanceLock();
     TInstanceLock(const TInstanceLock&) = delete;
     TInstanceLock& operator=(const TInstanceLock&) = delete;
 
-    // True when another process holds the lock. A lock file that cannot be opened counts as
-    // no other instance, so a broken runtime folder never keeps the program from starting.
+    // True when another process held the lock. A lock file that cannot be opened counts as no
+    // other instance, so a broken runtime folder never keeps the program from starting.
     bool AlreadyExisted() const { return alreadyExisted_; }
 
     // The lock file used for `name`: $XDG_RUNTIME_DIR/<name>.lock, else /tmp/<name>-<uid>.lock.

@@ -2,6 +2,7 @@
 
 #include "platform/UiThread.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <map>
@@ -46,10 +47,13 @@ void RunSignalWait(SignalHandle handle, int timeoutMs, bool stopWhenTerminating)
         timer.start(timeoutMs);
     found->second.loop = &loop;
     // The loop also leaves when the application is told to terminate; without
-    // stopWhenTerminating the wait goes on.
+    // stopWhenTerminating the wait goes on. An event loop started after that point returns at
+    // once (-1), so the wait then processes the events itself, still ending at its time limit.
     while (!found->second.signalled && !timedOut &&
-           !(stopWhenTerminating && ApplicationTerminated()))
-        loop.exec();
+           !(stopWhenTerminating && ApplicationTerminated())) {
+        if (loop.exec() == -1)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     Waits().erase(handle);
 }
 

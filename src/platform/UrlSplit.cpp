@@ -64,6 +64,9 @@ std::optional<UrlPieces> SplitUrl(const std::string& url) {
     auto fragment = Piece(handle.get(), CURLUPART_FRAGMENT, 0);
     if (!scheme || !host || !port || !user || !password || !path || !query || !fragment)
         return std::nullopt;
+    // An IPv6 literal comes back in its brackets; the host is the address itself.
+    if (host->size() > 2 && host->front() == '[' && host->back() == ']')
+        *host = host->substr(1, host->size() - 2);
     UrlPieces pieces{*scheme, *host, 0, *user, *password, *path, {}};
     if (!port->empty())
         pieces.port = static_cast<std::uint16_t>(std::stoul(*port));

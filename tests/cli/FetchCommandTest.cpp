@@ -24,12 +24,12 @@ struct FetchResult {
     }
 };
 
-FetchResult Fetch(const std::vector<std::string>& arguments) {
+FetchResult RunProgram(const std::string& program, const std::vector<std::string>& arguments) {
     QProcess process;
     QStringList list;
     for (const auto& argument : arguments)
         list << QString::fromStdString(argument);
-    process.start(QUORVEX_FETCH_PATH, list);
+    process.start(QString::fromStdString(program), list);
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(kRunLimitMs));
     FetchResult run;
@@ -37,6 +37,10 @@ FetchResult Fetch(const std::vector<std::string>& arguments) {
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
+}
+
+FetchResult Fetch(const std::vector<std::string>& arguments) {
+    return RunProgram(QUORVEX_FETCH_PATH, arguments);
 }
 
 FileServerOptions Serving(size_t size) {
@@ -67,24 +71,50 @@ TEST_F(FetchCommand, WithoutOutputFileTheBodyGoesToStandardOutput) {
     EXPECT_EQ(run.err, "OnTransferComplete size=5000\n");
 }
 
-TEST_F(FetchCommand, ResumeAsksForTheRestOfAPartialFile) {
+TEST_F(FetchCommand, ResumeAsksForTheRestOfAPartialFileFromOneBlockBeforeItsEnd) {
     FileServer server(Serving(30000));
     WriteWholeFile(Output(), Pattern(30000).substr(0, 12000));
     const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Outcome(), "OnTransferComplete size=30000");
     ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0].Headers.Value("Range"), "bytes=12000-");
+    EXPECT_EQ(server.Requests()[0].Headers.Value("Range"), "bytes=7904-"); // 12000 - 4096
     EXPECT_EQ(ReadWholeFile(Output()), Pattern(30000));
 }
 
-TEST_F(FetchCommand, ResumingACompleteFileEndsWithNoOutput) {
+TEST_F(FetchCommand, ResumeOfAFileThatIsNotTheStartOfTheResourceFetchesItAgain) {
+    FileServer server(Serving(30000));
+    WriteWholeFile(Output(), Pattern(12000, 9));
+    const FetchResult run =
+        Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet", "--buffer", "1000"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Outcome(), "OnTransferComplete size=30000");
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[0].Headers.Value("Range"), "bytes=11000-");
+    EXPECT_FALSE(server.Requests()[1].Headers.Has("Range"));
+    EXPECT_EQ(ReadWholeFile(Output()), Pattern(30000));
+}
+
+TEST_F(FetchCommand, ResumingACompleteFileChecksItsLastBlockAndCompletes) {
     FileServer server(Serving(8000));
     WriteWholeFile(Output(), Pattern(8000));
     const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.Outcome(), "OnNoOutput");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Outcome(), "OnTransferComplete size=8000");
+    EXPECT_EQ(server.Requests().at(0).Headers.Value("Range"), "bytes=3904-");
     EXPECT_EQ(ReadWholeFile(Output()), Pattern(8000));
+}
+
+TEST_F(FetchCommand, OutputThatCannotBeWrittenFailsTheRun) {
+    FileServer server(Serving(100000));
+    // Files may not grow beyond 10000 bytes, and a write past that fails instead of raising
+    // SIGXFSZ (the ignored signal is inherited).
+    const std::string command = "trap '' XFSZ; exec prlimit --fsize=10000 '" +
+                                std::string(QUORVEX_FETCH_PATH) + "' '" + server.FileUrl() +
+                                "' -o '" + Output() + "' --quiet";
+    const FetchResult run = RunProgram("/bin/sh", {"-c", command});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.Outcome(), "OnTransferBroken read=10000 total=100000");
 }
 
 TEST_F(FetchCommand, FailuresEndWithTheirEventAndANonZeroStatus) {

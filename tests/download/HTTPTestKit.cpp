@@ -15,6 +15,13 @@ std::string Pattern(size_t size, char salt) {
     return bytes;
 }
 
+FileServerOptions Serving(std::string content, std::string path) {
+    FileServerOptions options;
+    options.Content = std::make_shared<const std::string>(std::move(content));
+    options.Path = std::move(path);
+    return options;
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::stringstream bytes;
@@ -116,6 +123,14 @@ bool EventLog::AllOnUiThread(const std::string& prefix) const {
         if (entries_[i].rfind(prefix, 0) == 0 && !onUi_[i])
             return false;
     return true;
+}
+
+bool EventLog::AnyOnUiThread(const std::string& prefix) const {
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].rfind(prefix, 0) == 0 && onUi_[i])
+            return true;
+    return false;
 }
 
 std::vector<uint32_t> EventLog::ProgressReads() const {

@@ -14,6 +14,9 @@ namespace quorvex::test_support {
 // A body of `size` bytes that differ from position to position.
 std::string Pattern(size_t size, char salt = 0);
 
+// A FileServer serving `content` at `path`.
+FileServerOptions Serving(std::string content, std::string path = "/file.bin");
+
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
@@ -28,6 +31,7 @@ public:
     std::vector<std::string> All() const;
     bool Has(const std::string& prefix) const;
     bool AllOnUiThread(const std::string& prefix) const;
+    bool AnyOnUiThread(const std::string& prefix) const;
     int Count(const std::string& prefix) const;
     std::string Body() const { return body_; } // the memory stream of the final event
     std::vector<uint32_t> ProgressReads() const;

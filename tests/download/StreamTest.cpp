@@ -1,6 +1,9 @@
 #include "download/upStreams.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace quorvex;
 
@@ -27,4 +30,41 @@ TEST(MemoryStream, WritesAtThePositionAndReadsBackFromIt) {
     stream.Seek(8);
     stream.Write("!", 1); // past the end: the gap is filled with zero bytes
     EXPECT_EQ(stream.Text(), std::string("abXYef\0\0!", 9));
+}
+
+TEST(FileStream, GatheredWritesReadBackAndCountAtOnceAndReachTheFileOnFlush) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("quorvex-stream-" + std::to_string(getpid()) + ".bin");
+    {
+        TupFileStream stream(path.string(), true);
+        std::string block(1000, 'a');
+        for (int i = 0; i < 5; ++i)
+            stream.Write(block.data(), block.size());
+        EXPECT_EQ(stream.Position(), 5000);
+        EXPECT_EQ(stream.Size(), 5000);
+        EXPECT_EQ(std::filesystem::file_size(path), 0u) << "small writes are held back";
+        stream.Seek(1000); // reaches the file first, then moves
+        EXPECT_EQ(std::filesystem::file_size(path), 5000u);
+        char read[4] = {};
+        ASSERT_EQ(stream.Read(read, 4), 4u);
+        EXPECT_EQ(std::string(read, 4), "aaaa");
+        stream.Write("XY", 2); // at 1004, after what was read
+        EXPECT_EQ(stream.Size(), 5000);
+        stream.Flush();
+        EXPECT_EQ(stream.WrittenPosition(), 1006);
+        stream.Seek(6000);
+        stream.Write("!", 1);
+        EXPECT_EQ(stream.Size(), 6001);
+        stream.Seek(2);
+        stream.TruncateAtPosition();
+    } // nothing held back is lost when the stream closes
+    EXPECT_EQ(std::filesystem::file_size(path), 2u);
+    {
+        TupFileStream stream(path.string(), true);
+        stream.Write("tail", 4);
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "tail");
+    std::filesystem::remove(path);
 }

@@ -14,6 +14,7 @@
 #include <sched.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace quorvex;
 using quorvex::test_support::Milliseconds;
@@ -235,6 +236,18 @@ TEST(SignalWaitDeathTest, TerminatingApplicationEndsAWaitThatStopsForIt) {
             TSignalEvent event = 0;
             QTimer::singleShot(50, [] { CloseApplication(); });
             WaitForSignal(event, 0, true);
+            std::exit(event == kInvalidSignalEvent ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(SignalWaitDeathTest, WaitThatGoesOnWhenTheApplicationTerminatesStillEndsAtItsLimit) {
+    EXPECT_EXIT(
+        {
+            alarm(120); // a wait that never ends fails the test instead of hanging it
+            TSignalEvent event = 0;
+            QTimer::singleShot(50, [] { CloseApplication(); });
+            WaitForSignal(event, 500, false);
             std::exit(event == kInvalidSignalEvent ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");

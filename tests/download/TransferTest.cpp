@@ -15,12 +15,6 @@ namespace {
 inline constexpr uint32_t kArchiveTemporary =
     platform::kAttributeArchive | platform::kAttributeTemporary;
 
-FileServerOptions Serving(std::string content) {
-    FileServerOptions options;
-    options.Content = std::make_shared<const std::string>(std::move(content));
-    return options;
-}
-
 uint32_t AttributesOf(const std::string& path) {
     return platform::GetFileAttributes(path).value_or(0xFFFFFFFF);
 }

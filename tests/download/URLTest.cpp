@@ -82,3 +82,21 @@ TEST(ExtractURLFileName, TakesTheTextAfterTheLastSlashBackslashOrColon) {
     EXPECT_EQ(ExtractURLFileName("plain"), "plain");
     EXPECT_EQ(ExtractURLFileName("dir/"), "");
 }
+
+TEST(CrackURL, IPv6LiteralHostIsTheAddressWithoutItsBrackets) {
+    TURLComponents parts;
+    ASSERT_TRUE(CrackURL("http://[::1]:8080/x", parts));
+    EXPECT_EQ(parts.HostName, "::1");
+    EXPECT_EQ(parts.Port, 8080);
+    EXPECT_EQ(HostFromURL("https://[2001:db8::7]/"), "2001:db8::7");
+}
+
+TEST(EncodeURLPath, EscapesWhatAPathCannotCarryAndKeepsTheRest) {
+    EXPECT_EQ(EncodeURLPath("/a b/c?d#e%f"), "/a%20b/c%3Fd%23e%25f");
+    EXPECT_EQ(EncodeURLPath("/\xE4\xB8\xAD\"<>"), "/%E4%B8%AD%22%3C%3E");
+    const std::string kept = "/AZaz09-._~!$&'()*+,;=:@/";
+    EXPECT_EQ(EncodeURLPath(kept), kept);
+    TURLComponents parts;
+    ASSERT_TRUE(CrackURL("http://h/dir/a%20b%3F.bin", parts));
+    EXPECT_EQ(EncodeURLPath(parts.UrlPath), "/dir/a%20b%3F.bin");
+}

@@ -1,5 +1,6 @@
 #include "platform/InstanceLock.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -38,6 +39,44 @@ protected:
     std::string previous_;
 };
 
+// Another process that takes the lock and holds it until Stop (as a running instance would).
+class Holder {
+public:
+    explicit Holder(const std::string& name) {
+        int told[2];
+        if (pipe(told) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            TInstanceLock lock(name);
+            const char seen = lock.AlreadyExisted() ? 1 : 0;
+            (void)!write(told[1], &seen, 1);
+            while (true)
+                pause();
+        }
+        char seen = 0;
+        sawAnother_ = read(told[0], &seen, 1) == 1 && seen == 1;
+        close(told[0]);
+        close(told[1]);
+    }
+    ~Holder() { Stop(); }
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+
+    bool SawAnother() const { return sawAnother_; }
+    void Stop() {
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool sawAnother_ = false;
+};
+
 TEST_F(InstanceLockTest, LockFileLivesInTheRuntimeFolderElseInTmpWithTheUserId) {
     EXPECT_EQ(TInstanceLock::LockPath("Quorvex"), (folder_ / "Quorvex.lock").string());
     unsetenv("XDG_RUNTIME_DIR");
@@ -54,6 +93,21 @@ TEST_F(InstanceLockTest, SecondHolderSeesTheFirstUntilItGoesAway) {
         EXPECT_FALSE(TakenForAnotherProcess("Other"));
     }
     EXPECT_FALSE(TakenForAnotherProcess("Single"));
+}
+
+TEST_F(InstanceLockTest, EveryInstanceHoldsTheLockSoOneStartedWithArgumentsKeepsItAfterTheFirst) {
+    Holder first("Quorvex"); // A: started without arguments
+    ASSERT_FALSE(first.SawAnother());
+    Holder second("Quorvex"); // B: started with an argument, so it runs beside A
+    EXPECT_TRUE(second.SawAnother());
+    first.Stop(); // A ends
+    EXPECT_TRUE(TakenForAnotherProcess("Quorvex")) << "B still runs: a plain start must end";
+    Holder third("Quorvex"); // another start with arguments joins B
+    EXPECT_TRUE(third.SawAnother());
+    second.Stop();
+    EXPECT_TRUE(TakenForAnotherProcess("Quorvex"));
+    third.Stop();
+    EXPECT_FALSE(TakenForAnotherProcess("Quorvex"));
 }
 
 TEST_F(InstanceLockTest, KernelDropsTheLockOfAProcessThatDies) {
