@@ -128,6 +128,7 @@ QString WithCrLfBreaks(QString text) {
     return text.replace('\n', "\r\n");
 }
 
+// A text in the box's own form, so that a copied CR LF text the box already holds is no change.
 QString WithLfBreaks(QString text) {
     return text.replace("\r\n", "\n").replace('\r', '\n');
 }
