@@ -7,6 +7,7 @@
 #include "platform/gui/ClipboardWatch.h"
 #include "platform/gui/WebBrowser.h"
 #include "translate/LanguagePairs.h"
+#include "translate/RequestLimit.h"
 #include "translate/ServiceHosts.h"
 
 #include <QAction>
@@ -82,6 +83,8 @@ QPlainTextEdit* CreateMemo(QWidget* parent, QRect geometry) {
     memo->setFont(WindowFont(kMemoFontHeight));
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // The boxes want no tabs: Tab moves the focus on.
+    memo->setTabChangesFocus(true);
     memo->viewport()->setMouseTracking(true);
     return memo;
 }
@@ -94,6 +97,8 @@ QToolButton* CreateFlatButton(QWidget* parent, const char* caption, QRect geomet
     button->setAutoRaise(true);
     button->setFont(WindowFont(fontHeight, true));
     button->setToolTip(QString::fromUtf8(hint));
+    // Flat buttons are for the mouse only and never take the focus.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
@@ -105,11 +110,27 @@ QLabel* CreateLinkLabel(QWidget* parent, const char* caption, QRect geometry, co
     label->setFont(font);
     label->setCursor(Qt::PointingHandCursor);
     label->setToolTip(hint);
+    // The collapsed window's edge and the web panel both begin on the label's last row, where
+    // the font puts its underline and descenders: the text stands on the row above instead,
+    // giving up the font's empty top row.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    label->setContentsMargins(0, 0, 0, geometry.bottom() + 1 - kCollapsedClientHeight);
     return label;
 }
 
 QString LinkHint(const char* text, const std::string& host) {
     return QString::fromUtf8(text) + ' ' + QString::fromStdString(host);
+}
+
+// The box keeps bare LF breaks; the services get the CR LF breaks of the Windows box, which
+// also count two bytes against the thresholds.
+QString WithCrLfBreaks(QString text) {
+    return text.replace('\n', "\r\n");
+}
+
+// A text in the box's own form, so that a copied CR LF text the box already holds is no change.
+QString WithLfBreaks(QString text) {
+    return text.replace("\r\n", "\n").replace('\r', '\n');
 }
 
 } // namespace
@@ -130,7 +151,7 @@ int CentredLeft(int desktopWidth, int outerWidth) {
 }
 
 TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
-    : OnMessageBox(platform::ShowPlainMessage)
+    : OnMessageBox([this](const std::string& text) { platform::ShowPlainMessage(text, this); })
     , services_(services) {
     CreateWindowFrame();
     CreateSettingsGroup();
@@ -278,7 +299,7 @@ void TForm1::SpeedButtonDownClick() {
 }
 
 std::string TForm1::SourceText() const {
-    return Memo1->toPlainText().toStdString();
+    return WithCrLfBreaks(Memo1->toPlainText()).toStdString();
 }
 
 void TForm1::Button1Click() {
@@ -290,11 +311,11 @@ void TForm1::Button1Click() {
     do {
         triggerPending_ = false;
         RunTranslation();
-    } while (triggerPending_);
+    } while (triggerPending_ && !closing_);
 }
 
 void TForm1::RunTranslation() {
-    if (AnsiLength(SourceText()) < kMinimumSourceLength)
+    if (closing_ || AnsiLength(SourceText()) < kMinimumSourceLength)
         return;
     Button1->setEnabled(false);
     translating_ = true;
@@ -306,22 +327,44 @@ void TForm1::RunTranslation() {
         }
     } endTranslation{*this};
     TMemoLines resultLines(*Memo2);
-    services_.TranslateText(ComboBox1->currentText().toStdString(), SourceText(), resultLines);
-    if (AnsiLength(SourceText()) < kDictionaryLengthLimit)
-        services_.LookupDictionary(SourceText(), *this);
+    RunLimited([&] {
+        services_.TranslateText(ComboBox1->currentText().toStdString(), SourceText(), resultLines);
+    });
+    if (!closing_ && AnsiLength(SourceText()) < kDictionaryLengthLimit)
+        RunLimited([&] { services_.LookupDictionary(SourceText(), *this); });
+}
+
+void TForm1::RunLimited(const std::function<void()>& request) const {
+    // A request that gets no answer must not hold the window for ever: it fails after the limit.
+    const TRequestLimit limit(RequestTimeLimit);
+    request();
+}
+
+void TForm1::AbandonRequests() {
+    // The program ends at once: a request that still waits is given up, and nothing that would
+    // follow it (the lookup, a waiting trigger, a page or a message box) runs any more.
+    closing_ = true;
+    TRequestLimit::AbandonAll();
 }
 
 void TForm1::ShowHtmlInPanel(const std::string& html) {
-    WebBrowser1->LoadDocument(html, "GBK");
+    if (!closing_)
+        WebBrowser1->LoadDocument(html, "GBK");
 }
 
 void TForm1::ShowMessage(const std::string& text) {
-    OnMessageBox(text);
+    if (!closing_)
+        OnMessageBox(text);
 }
 
 bool TForm1::Memo1KeyPress(const QKeyEvent& key) {
     if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
         return false;
+    // Shift+Enter and Ctrl+Enter are how a person types a line break into the box.
+    if (key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
+        Memo1->insertPlainText("\n");
+        return true;
+    }
     Button1Click();
     return true;
 }
@@ -384,7 +427,8 @@ void TForm1::CheckBox1Click() {
 
 void TForm1::WMDrawClipboard() {
     try {
-        if (Inputing)
+        // Text this program put there itself (copied out of a box) is not taken back.
+        if (Inputing || platform::TClipboardWatch::OwnedByThisProgram())
             return;
         if (const auto text = platform::TClipboardWatch::ReadText())
             TakeClipboardText(*text);
@@ -395,7 +439,7 @@ void TForm1::WMDrawClipboard() {
 }
 
 void TForm1::TakeClipboardText(const std::string& text) {
-    const QString newText = QString::fromStdString(text);
+    const QString newText = WithLfBreaks(QString::fromStdString(text));
     if (Memo1->toPlainText() != newText) {
         programWrite_ = true;
         Memo1->setPlainText(newText);
@@ -411,11 +455,13 @@ void TForm1::LeaveClipboardWatch() {
 
 void TForm1::N1Click() {
     LeaveClipboardWatch();
+    AbandonRequests();
     QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     LeaveClipboardWatch();
+    AbandonRequests();
     QWidget::closeEvent(event);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ class TWebBrowser;
 
 inline constexpr const char* kApplicationTitle = "Virovedezori";
 inline constexpr const char* kInstanceName = "Quorvex";
+// The longest a translation or a lookup may wait before it ends as "Error", so that a person can
+// always go on. The reply pages are a few dozen kilobytes, seconds even over a dial-up line;
+// whoever has waited half a minute has given up on the answer and wants the window back.
+inline constexpr std::chrono::milliseconds kRequestTimeLimit{30000};
 
 // A timer with the integer tag its handlers keep their count in.
 class TTimer : public QTimer {
@@ -77,6 +82,8 @@ public:
 
     // The typing state: while it lasts, clipboard changes are not taken into the source box.
     bool Inputing = false;
+    // How long each request of the window may wait for its answer.
+    std::chrono::milliseconds RequestTimeLimit = kRequestTimeLimit;
 
     QGroupBox* GroupBox1;
     QLabel* Label1;
@@ -126,6 +133,8 @@ private:
     void PlaceWindow();
     void SetClientHeight(int height);
     void RunTranslation();
+    void RunLimited(const std::function<void()>& request) const;
+    void AbandonRequests();
     void LeaveClipboardWatch();
     void TakeClipboardText(const std::string& text);
     std::string SourceText() const;
@@ -136,6 +145,7 @@ private:
     bool translating_ = false;
     bool triggerPending_ = false;
     bool programWrite_ = false;
+    bool closing_ = false;
 };
 
 // True when any byte of `text` is 127 or more; false for an empty text.

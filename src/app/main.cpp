@@ -6,6 +6,7 @@ int main(int argc, char** argv) {
     quorvex::platform::TApplication application(argc, argv, quorvex::kApplicationTitle);
     quorvex::TOnlineServices services;
     quorvex::TForm1 form1(services, argc > 1);
+    application.SetMainWindow(&form1);
     // A second instance ends before its window is ever shown.
     if (form1.SecondInstance())
         return 0;

@@ -3,6 +3,7 @@
 #include "translate/FormEncoding.h"
 #include "translate/HttpHeaders.h"
 #include "translate/MessagePump.h"
+#include "translate/RequestLimit.h"
 #include "translate/WebReply.h"
 #include "translate/WebUrl.h"
 
@@ -13,15 +14,19 @@ constexpr std::string_view kFormContentType = "application/x-www-form-urlencoded
 constexpr std::string_view kDefaultContentType = "text/html";
 
 // The waits of one blocking step sequence: cut into steps of the pump's WaitStep (at most
-// `maxStep` when given) only while a message pump exists, each step handed to whatever pump is
-// current then (a handler may replace it).
+// `maxStep` when given) while a message pump exists, each step handed to whatever pump is current
+// then (a handler may replace it). A request limit in force is checked after every step, so it
+// cuts the waits even without a pump.
 platform::StepWait PumpSteps(std::optional<std::chrono::milliseconds> maxStep = std::nullopt) {
     TMessagePump* pump = TMessagePump::Current();
-    if (pump == nullptr || !pump->Active)
+    const bool pumping = pump != nullptr && pump->Active;
+    if (!pumping && !TRequestLimit::InForce())
         return {};
-    return {maxStep ? std::min(pump->WaitStep, *maxStep) : pump->WaitStep, [](bool ready) {
+    const std::chrono::milliseconds step = pumping ? pump->WaitStep : kDefaultWaitStep;
+    return {maxStep ? std::min(step, *maxStep) : step, [](bool ready) {
                 if (TMessagePump* current = TMessagePump::Current())
                     current->AfterWait(ready);
+                TRequestLimit::Check();
             }};
 }
 

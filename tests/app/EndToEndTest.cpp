@@ -3,9 +3,11 @@
 #include "platform/TextCodec.h"
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/SilentServer.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
@@ -21,6 +23,7 @@ using test_support::PollUntil;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
+using test_support::SilentServer;
 using test_support::XvfbDisplay;
 
 inline constexpr auto kStartLimit = 120s;
@@ -30,6 +33,25 @@ inline constexpr const char* kTranslation = "你好世界";
 // Where Memo2 lies in the window: its group box at 0, 169 and the box at 5, 15 inside.
 inline constexpr int kResultBoxX = 100;
 inline constexpr int kResultBoxY = 169 + 15 + 40;
+
+// The translation's UTF-8 bytes as the form encoding sends them.
+inline constexpr const char* kEncodedTranslation = "%E4%BD%A0%E5%A5%BD%E4%B8%96%E7%95%8C";
+// A loopback port where nothing listens: every connection is refused at once.
+inline constexpr const char* kRefusingHost = "127.0.0.1:1";
+// A spot of the window's own background in the bottom row, between the flat buttons and the
+// links, where a right click brings up the program's menu.
+inline constexpr int kBottomRowX = 86;
+inline constexpr int kBottomRowY = 289;
+
+// The window ids of an xprop line such as "WM_TRANSIENT_FOR(WINDOW): window id # 0x600018" or
+// "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400018, 0x60002f", in their order.
+std::vector<unsigned long> WindowIds(const std::string& xpropLine) {
+    std::vector<unsigned long> ids;
+    for (size_t at = xpropLine.find("0x"); at != std::string::npos;
+         at = xpropLine.find("0x", at + 2))
+        ids.push_back(std::stoul(xpropLine.substr(at), nullptr, 16));
+    return ids;
+}
 
 Reply Answer(const RecordedRequest& request) {
     if (request.Target.starts_with("/translate_t"))
@@ -44,15 +66,16 @@ Reply Answer(const RecordedRequest& request) {
 
 class EndToEndTest : public testing::Test {
 protected:
-    EndToEndTest()
-        : server_(Answer)
+    explicit EndToEndTest(const std::string& screenSize = test_support::kDefaultScreenSize)
+        : display_(screenSize)
+        , server_(Answer)
         , runtimeDir_(std::filesystem::temp_directory_path() /
                       ("quorvex-e2e-" + std::to_string(getpid()))) {
         std::filesystem::create_directories(runtimeDir_);
         std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
-        setenv("DISPLAY", display_.Name().c_str(), 1);
+        setenv("DISPLAY", Display().c_str(), 1);
         environment_ = {"QT_QPA_PLATFORM=xcb",
-                        "DISPLAY=" + display_.Name(),
+                        "DISPLAY=" + Display(),
                         "XDG_RUNTIME_DIR=" + runtimeDir_.string(),
                         "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
                         "QUORVEX_TRANSLATE_HOST=" + server_.Host(),
@@ -63,6 +86,38 @@ protected:
             environment_.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
     }
     ~EndToEndTest() override { std::filesystem::remove_all(runtimeDir_); }
+
+    // Sets `name` for the programs started from now on, replacing what it held.
+    void SetEnvironment(const std::string& name, const std::string& value) {
+        std::erase_if(environment_,
+                      [&](const std::string& entry) { return entry.starts_with(name + "="); });
+        environment_.push_back(name + "=" + value);
+    }
+
+    // Starts openbox as the window manager and waits until it manages the screen; started
+    // again should it give up, as it now and then does on a busy machine.
+    std::unique_ptr<ChildProcess> StartWindowManager() {
+        std::unique_ptr<ChildProcess> windowManager;
+        EXPECT_TRUE(PollUntil(
+            [&] {
+                if (windowManager == nullptr || !windowManager->Running())
+                    windowManager = std::make_unique<ChildProcess>(
+                        std::vector<std::string>{"openbox"},
+                        std::vector<std::string>{"DISPLAY=" + Display()});
+                return RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
+                           .find("window id") != std::string::npos;
+            },
+            kStartLimit))
+            << "openbox did not start";
+        return windowManager;
+    }
+
+    static void CopyInAnotherProgram(const std::string& text) {
+        // xclip stays behind to serve the clipboard; it must not hold on to our output pipe.
+        RunCommand("printf '" + text + "' | xclip -selection clipboard >/dev/null 2>&1");
+    }
+
+    const std::string& Display() const { return display_.Name(); }
 
     std::unique_ptr<ChildProcess> StartQuorvex(const std::vector<std::string>& arguments = {}) {
         std::vector<std::string> argv{QUORVEX_BINARY_DIR "/quorvex"};
@@ -107,10 +162,18 @@ protected:
         return window;
     }
 
-    void SaveScreenshot() {
+    static void SaveScreenshot(const std::string& name = "quorvex-end-to-end.png") {
         const std::filesystem::path folder = QUORVEX_ARTIFACT_DIR;
         std::filesystem::create_directories(folder);
-        RunCommand("import -window root " + (folder / "quorvex-end-to-end.png").string());
+        RunCommand("import -window root " + (folder / name).string());
+    }
+
+    bool TranslationAsked(const std::string& piece) const {
+        for (const RecordedRequest& request : server_.Requests())
+            if (request.Target.starts_with("/translate_t") &&
+                request.Body.find(piece) != std::string::npos)
+                return true;
+        return false;
     }
 
     XvfbDisplay display_;
@@ -120,9 +183,7 @@ protected:
 };
 
 TEST_F(EndToEndTest, TextCopiedInAnotherProgramIsTranslatedAndLookedUp) {
-    // xclip stays behind to serve the clipboard; it must not hold on to our output pipe.
-    RunCommand(std::string("printf '") + kCopiedText +
-               "' | xclip -selection clipboard >/dev/null 2>&1");
+    CopyInAnotherProgram(kCopiedText);
     const auto quorvex = StartQuorvex();
     ASSERT_TRUE(ServiceGot("/translate_t", "text=hello+world&"))
         << "no translation request arrived";
@@ -151,6 +212,100 @@ TEST_F(EndToEndTest, SecondStartEndsAtOnceUnlessGivenAnArgument) {
     std::this_thread::sleep_for(kKeepsRunningFor);
     EXPECT_TRUE(withArgument->Running());
     EXPECT_TRUE(first->Running());
+}
+
+TEST_F(EndToEndTest, TextCopiedOutOfTheWindowIsNotTakenBack) {
+    CopyInAnotherProgram(kCopiedText);
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=hello+world&"));
+    EXPECT_NE(ResultBoxText().find(kTranslation), std::string::npos);
+    // The next copy made elsewhere comes after the window's own one: once it is translated,
+    // the window's own copy has been seen and must have been left alone.
+    CopyInAnotherProgram("second text");
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=second+text&"));
+    EXPECT_FALSE(TranslationAsked(kEncodedTranslation));
+}
+
+TEST_F(EndToEndTest, CopiedLineBreaksGoOutAsCrLf) {
+    CopyInAnotherProgram("line one\\nline two");
+    const auto quorvex = StartQuorvex();
+    EXPECT_TRUE(ServiceGot("/translate_t", "text=line+one%0D%0Aline+two&"));
+    EXPECT_TRUE(ServiceGot("/s?ie=gb2312&wd=line%20one%0D%0Aline%20two&ct=1048576", "line"));
+}
+
+TEST_F(EndToEndTest, ExitOrCloseWhileARequestWaitsEndsTheProgramAndItStartsAgain) {
+    SilentServer silentService;
+    SetEnvironment("QUORVEX_TRANSLATE_HOST", silentService.Host());
+    const auto windowManager = StartWindowManager();
+    const std::vector<std::pair<const char*, std::string>> endings = {
+        {"the menu's Exit", "mousemove --window %W " + std::to_string(kBottomRowX) + " " +
+                                std::to_string(kBottomRowY) +
+                                " click 3 sleep 0.5 key Up sleep 0.2 key Return"},
+        {"the window's close", "windowactivate --sync %W key alt+F4"}};
+    for (const auto& [name, gesture] : endings) {
+        SCOPED_TRACE(name);
+        CopyInAnotherProgram(kCopiedText);
+        const size_t before = silentService.ConnectionCount();
+        const auto quorvex = StartQuorvex();
+        ASSERT_TRUE(
+            PollUntil([&] { return silentService.ConnectionCount() > before; }, kStartLimit))
+            << "no translation request arrived";
+        std::string command = "xdotool " + gesture;
+        command.replace(command.find("%W"), 2, WindowId());
+        // Repeated until it works, for a machine too busy to take the gesture the first time.
+        EXPECT_TRUE(PollUntil(
+            [&] {
+                if (quorvex->Running())
+                    RunCommand(command);
+                return quorvex->WaitForExit(5s).has_value();
+            },
+            kStartLimit))
+            << "the program did not end";
+    }
+    const auto again = StartQuorvex();
+    EXPECT_TRUE(PollUntil(
+        [] { return !RunCommand("xdotool search --onlyvisible --name 'Quorvex'").empty(); },
+        kStartLimit))
+        << "the program did not start again";
+}
+
+// A screen as small as the one where the fault was seen: 1024 x 768.
+class SmallScreenEndToEndTest : public EndToEndTest {
+protected:
+    SmallScreenEndToEndTest()
+        : EndToEndTest("1024x768x24") {}
+};
+
+TEST_F(SmallScreenEndToEndTest, LookupFailureBoxShowsAboveTheStayOnTopWindow) {
+    SetEnvironment("QUORVEX_SEARCH_HOST", kRefusingHost);
+    const auto windowManager = StartWindowManager();
+    CopyInAnotherProgram(kCopiedText);
+    const auto quorvex = StartQuorvex();
+    std::string box;
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            box = RunCommand("xdotool search --onlyvisible --name '^Virovedezori$' | head -1");
+            return !box.empty();
+        },
+        kStartLimit))
+        << "no failure box showed";
+    const unsigned long boxId = std::stoul(box);
+    const unsigned long windowId = std::stoul(WindowId());
+    EXPECT_EQ(WindowIds(RunCommand("xprop -id " + std::to_string(boxId) + " WM_TRANSIENT_FOR")),
+              std::vector<unsigned long>{windowId});
+    std::vector<unsigned long> stacking;
+    // openbox lists the box once it has managed it; bottom first.
+    PollUntil([&] {
+        stacking = WindowIds(RunCommand("xprop -root _NET_CLIENT_LIST_STACKING"));
+        return std::ranges::find(stacking, boxId) != stacking.end();
+    });
+    const auto boxAt = std::ranges::find(stacking, boxId);
+    const auto windowAt = std::ranges::find(stacking, windowId);
+    ASSERT_NE(boxAt, stacking.end());
+    ASSERT_NE(windowAt, stacking.end());
+    EXPECT_GT(boxAt - stacking.begin(), windowAt - stacking.begin())
+        << "the box lies under the window";
+    SaveScreenshot("quorvex-failure-box-openbox.png");
 }
 
 } // namespace

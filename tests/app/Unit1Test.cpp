@@ -8,6 +8,7 @@
 #include "platform/gui/WebBrowser.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -31,7 +32,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace quorvex {
 namespace {
@@ -47,6 +51,35 @@ std::string Repeat(const std::string& piece, int count) {
 
 void Copy(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+// The dark pixels of `image` within `area` (clipped to the image), relative to the area.
+std::set<std::pair<int, int>> Ink(const QImage& image, const QRect& area) {
+    std::set<std::pair<int, int>> ink;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ink.insert({x - area.left(), y - area.top()});
+    return ink;
+}
+
+// True when one row of `ink` runs across nearly all of its width, as an underline does.
+bool HasUnderline(const std::set<std::pair<int, int>>& ink) {
+    if (ink.empty())
+        return false;
+    std::map<int, int> perRow;
+    int left = ink.begin()->first;
+    int right = left;
+    for (const auto& [x, y] : ink) {
+        ++perRow[y];
+        left = std::min(left, x);
+        right = std::max(right, x);
+    }
+    for (const auto& [row, count] : perRow)
+        if (count * 10 >= (right - left + 1) * 9)
+            return true;
+    return false;
 }
 
 class Form1Test : public testing::Test {
@@ -442,6 +475,112 @@ TEST_F(Form1Test, HoveringABoxGivesItTheFocus) {
     EXPECT_EQ(form_.focusWidget(), form_.Memo2);
     hover(form_.Memo1);
     EXPECT_EQ(form_.focusWidget(), form_.Memo1);
+}
+
+TEST_F(Form1Test, LookupMessageBoxIsTransientForTheWindow) {
+    form_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    QWidget* parent = nullptr;
+    QWindow* transientParent = nullptr;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isVisible())
+            return;
+        parent = box->parentWidget();
+        transientParent = box->windowHandle()->transientParent();
+        box->close();
+    });
+    poll.start(10);
+    form_.ShowMessage("Connection refused");
+    EXPECT_EQ(parent, &form_);
+    EXPECT_EQ(transientParent, form_.windowHandle());
+}
+
+TEST_F(Form1Test, LineBreaksGoOutAsCrLfAndCountTwoBytes) {
+    form_.Memo1->setPlainText("one\ntwo");
+    form_.Button1Click();
+    ASSERT_EQ(services_.Translations.size(), 1u);
+    EXPECT_EQ(services_.Translations[0].Text, "one\r\ntwo");
+    EXPECT_EQ(services_.Lookups, std::vector<std::string>{"one\r\ntwo"});
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {Repeat("a", 13) + "\n" + Repeat("a", 14), true},       // 29 bytes
+        {Repeat("a", 14) + "\n" + Repeat("a", 14), false},      // 30 bytes
+        {Repeat("中", 6) + "\n" + Repeat("中", 7) + "a", true}, // 29 bytes
+        {Repeat("中", 7) + "\n" + Repeat("中", 7), false}};     // 30 bytes
+    for (const auto& [text, lookedUp] : cases) {
+        services_.Lookups.clear();
+        form_.Memo1->setPlainText(QString::fromStdString(text));
+        form_.Button1Click();
+        EXPECT_EQ(services_.Lookups.size(), lookedUp ? 1u : 0u) << text;
+    }
+}
+
+TEST_F(Form1Test, CopiedLineBreaksCountTwoBytesAndTheSameTextIsNoChange) {
+    StartClipboardWatch();
+    QSignalSpy changes(form_.Memo1, &QPlainTextEdit::textChanged);
+    Copy(Repeat("a", 73) + "\r\n" + Repeat("a", 74)); // 149 bytes
+    Copy(Repeat("a", 73) + "\r\n" + Repeat("a", 74));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(Source(), Repeat("a", 73) + "\n" + Repeat("a", 74));
+    ASSERT_EQ(services_.Translations.size(), 2u);
+    EXPECT_EQ(services_.Translations[1].Text, Repeat("a", 73) + "\r\n" + Repeat("a", 74));
+    Copy(Repeat("a", 74) + "\n" + Repeat("a", 74)); // 150 bytes
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, ShiftOrCtrlEnterBreaksTheLineAndPlainEnterTranslates) {
+    Type("one");
+    QTest::keyClick(form_.Memo1, Qt::Key_Return, Qt::ShiftModifier);
+    Type("two");
+    QTest::keyClick(form_.Memo1, Qt::Key_Return, Qt::ControlModifier);
+    Type("three");
+    QTest::keyClick(form_.Memo1, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    Type("four");
+    EXPECT_EQ(Source(), "one\ntwo\nthree\nfour");
+    EXPECT_TRUE(services_.Translations.empty());
+    QTest::keyClick(form_.Memo1, Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(services_.Translations.size(), 1u);
+    EXPECT_EQ(services_.Translations[0].Text, "one\r\ntwo\r\nthree\r\nfour");
+}
+
+TEST_F(Form1Test, TabLeavesTheBoxesAndNeverStopsOnAFlatButton) {
+    form_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    form_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+    const std::set<QWidget*> flatButtons = {form_.SpeedButtonUP, form_.SpeedButtonDown,
+                                            form_.SpeedButton1, form_.SpeedButton2};
+    for (QPlainTextEdit* memo : {form_.Memo1, form_.Memo2}) {
+        memo->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), memo);
+        QTest::keyClick(memo, Qt::Key_Tab);
+        EXPECT_TRUE(memo->toPlainText().isEmpty());
+        EXPECT_NE(QApplication::focusWidget(), memo);
+        EXPECT_EQ(flatButtons.count(QApplication::focusWidget()), 0u);
+    }
+    for (QWidget* button : flatButtons) {
+        form_.Memo1->setFocus();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(QApplication::focusWidget(), form_.Memo1);
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+TEST_F(Form1Test, LinkLabelsShowWholeAndUnderlinedCollapsedAndExpanded) {
+    form_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    for (const bool collapsed : {false, true}) {
+        collapsed ? form_.SpeedButtonUPClick() : form_.SpeedButtonDownClick();
+        const QImage window = form_.grab().toImage();
+        for (QLabel* label : {form_.Label2, form_.Label4, form_.Label3}) {
+            const QImage own = label->grab().toImage();
+            const auto ownInk = Ink(own, own.rect());
+            EXPECT_TRUE(HasUnderline(ownInk)) << label->text().toStdString();
+            EXPECT_EQ(Ink(window, label->geometry()), ownInk)
+                << label->text().toStdString() << (collapsed ? " collapsed" : " expanded");
+        }
+    }
 }
 
 TEST(MemoLines, LinesOfTheBoxEachFollowedByALineBreak) {

@@ -13,7 +13,6 @@ namespace quorvex::test_support {
 
 namespace {
 
-inline constexpr const char* kScreenSize = "1280x800x24";
 // Time Xvfb gets to come up on a busy machine.
 inline constexpr std::chrono::milliseconds kStartLimit{60000};
 
@@ -68,13 +67,13 @@ std::string ReadLine(int fd, std::chrono::steady_clock::time_point end) {
 
 } // namespace
 
-XvfbDisplay::XvfbDisplay() {
+XvfbDisplay::XvfbDisplay(const std::string& screenSize) {
     // Xvfb picks a free display number itself (binding its socket is what reserves it) and
     // reports it once it accepts connections, so parallel tests never share a display.
     Pipe displayNumber;
     server_ = std::make_unique<ChildProcess>(std::vector<std::string>{
         "Xvfb", "-displayfd", std::to_string(displayNumber.InheritableWriteEnd()), "-screen", "0",
-        kScreenSize, "-nolisten", "tcp"});
+        screenSize, "-nolisten", "tcp"});
     displayNumber.CloseWriteEnd();
     const std::string number =
         ReadLine(displayNumber.ReadEnd(), std::chrono::steady_clock::now() + kStartLimit);

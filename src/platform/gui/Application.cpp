@@ -7,9 +7,14 @@ namespace quorvex::platform {
 
 namespace {
 
-void ShowMessage(QMessageBox::Icon icon, const std::string& text) {
+QWidget* MainWindowOfTheApplication() {
+    const auto* application = dynamic_cast<TApplication*>(QCoreApplication::instance());
+    return application != nullptr ? application->MainWindow() : nullptr;
+}
+
+void ShowMessage(QMessageBox::Icon icon, const std::string& text, QWidget* parent) {
     QMessageBox box(icon, QCoreApplication::applicationName(), QString::fromStdString(text),
-                    QMessageBox::Ok);
+                    QMessageBox::Ok, parent != nullptr ? parent : MainWindowOfTheApplication());
     box.exec();
 }
 
@@ -17,7 +22,7 @@ void ShowMessage(QMessageBox::Icon icon, const std::string& text) {
 
 TApplication::TApplication(int& argc, char** argv, const QString& title)
     : QApplication(argc, argv)
-    , OnUnhandledFailure(ShowErrorMessage) {
+    , OnUnhandledFailure([](const std::string& message) { ShowErrorMessage(message); }) {
     setApplicationName(title);
 }
 
@@ -32,12 +37,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return true;
 }
 
-void ShowPlainMessage(const std::string& text) {
-    ShowMessage(QMessageBox::NoIcon, text);
+void ShowPlainMessage(const std::string& text, QWidget* parent) {
+    ShowMessage(QMessageBox::NoIcon, text, parent);
 }
 
-void ShowErrorMessage(const std::string& text) {
-    ShowMessage(QMessageBox::Critical, text);
+void ShowErrorMessage(const std::string& text, QWidget* parent) {
+    ShowMessage(QMessageBox::Critical, text, parent);
 }
 
 } // namespace quorvex::platform

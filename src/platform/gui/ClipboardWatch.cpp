@@ -33,4 +33,8 @@ std::optional<std::string> TClipboardWatch::ReadText() {
     return data->text().toStdString();
 }
 
+bool TClipboardWatch::OwnedByThisProgram() {
+    return QGuiApplication::clipboard()->ownsClipboard();
+}
+
 } // namespace quorvex::platform

@@ -25,6 +25,8 @@ public:
 
     // The clipboard's text as UTF-8, or nothing when it holds no text (an image, say).
     static std::optional<std::string> ReadText();
+    // True when this program itself put the clipboard's content there.
+    static bool OwnedByThisProgram();
 
 private:
     void Changed();

@@ -3,7 +3,10 @@
 #include "platform/Exception.h"
 #include "support/Pumping.h"
 
+#include <QMessageBox>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace quorvex::platform {
@@ -23,6 +26,32 @@ TEST(Application, FailureLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_TRUE(test_support::PumpUntil([&] { return laterHandlerRan; }));
     application.OnUnhandledFailure = previous;
     EXPECT_EQ(reported, std::vector<std::string>{"the panel has no document"});
+}
+
+TEST(Application, BoxesAreTransientForTheMainWindowOrTheGivenOne) {
+    auto& application = static_cast<TApplication&>(*QCoreApplication::instance());
+    QWidget mainWindow;
+    QWidget other;
+    mainWindow.show();
+    other.show();
+    application.SetMainWindow(&mainWindow);
+    std::vector<QWindow*> transientParents;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isVisible())
+            return;
+        transientParents.push_back(box->windowHandle()->transientParent());
+        box->close();
+    });
+    poll.start(10);
+    ShowErrorMessage("the panel has no document");
+    ShowPlainMessage("Connection refused");
+    ShowPlainMessage("Connection refused", &other);
+    application.SetMainWindow(nullptr);
+    EXPECT_EQ(transientParents,
+              (std::vector<QWindow*>{mainWindow.windowHandle(), mainWindow.windowHandle(),
+                                     other.windowHandle()}));
 }
 
 } // namespace

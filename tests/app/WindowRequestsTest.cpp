@@ -1,0 +1,116 @@
+// The window's own requests against services that accept and never answer. The service hosts
+// are read once per program, so this program points both at one silent server before any
+// window exists.
+#include "app/TranslationServices.h"
+#include "app/Unit1.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/SilentServer.h"
+#include "translate/RequestLimit.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace quorvex {
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::SilentServer;
+
+SilentServer& SilentServices() {
+    static SilentServer server;
+    static const bool pointed = [] {
+        setenv("QUORVEX_TRANSLATE_HOST", server.Host().c_str(), 1);
+        setenv("QUORVEX_SEARCH_HOST", server.Host().c_str(), 1);
+        return true;
+    }();
+    (void)pointed;
+    return server;
+}
+
+// Gives up every request that still waits after a generous limit, so that a window that would
+// wait for ever fails the test instead of hanging it.
+class Watchdog {
+public:
+    Watchdog() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            fired_ = true;
+            TRequestLimit::AbandonAll();
+        });
+        timer_.start(test_support::kServerWaitLimit);
+    }
+    bool Fired() const { return fired_; }
+
+private:
+    TRequestLimit limit_{std::chrono::hours(1)};
+    QTimer timer_;
+    bool fired_ = false;
+};
+
+class WindowRequestsTest : public testing::Test {
+protected:
+    WindowRequestsTest() {
+        form_.OnMessageBox = [this](const std::string& text) { messages_.push_back(text); };
+    }
+
+    std::string Result() const { return form_.Memo2->toPlainText().toStdString(); }
+
+    SilentServer& server_ = SilentServices();
+    TOnlineServices services_;
+    TForm1 form_{services_, true};
+    std::vector<std::string> messages_;
+};
+
+TEST_F(WindowRequestsTest, UnansweredRequestsEndAsErrorAndTheNextTriggerRuns) {
+    form_.RequestTimeLimit = 300ms;
+    form_.Memo1->setPlainText("hello");
+    const size_t before = server_.ConnectionCount();
+    const Watchdog watchdog;
+    form_.Button1Click();
+    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(Result(), "Error");
+    EXPECT_TRUE(form_.Button1->isEnabled());
+    EXPECT_EQ(server_.ConnectionCount(), before + 2); // the translation and the lookup
+    EXPECT_EQ(messages_, std::vector<std::string>{std::strerror(ETIMEDOUT)});
+    form_.Button1Click();
+    EXPECT_EQ(server_.ConnectionCount(), before + 4);
+}
+
+TEST_F(WindowRequestsTest, ClosingOrExitWhileARequestWaitsEndsTheProgramAtOnce) {
+    const std::vector<std::pair<const char*, std::function<void(TForm1&)>>> endings = {
+        {"close", [](TForm1& form) { form.close(); }},
+        {"Exit", [](TForm1& form) { form.N1->trigger(); }}};
+    for (const auto& [name, end] : endings) {
+        SCOPED_TRACE(name);
+        TForm1 form(services_, true);
+        form.RequestTimeLimit = std::chrono::hours(1);
+        std::vector<std::string> messages;
+        form.OnMessageBox = [&](const std::string& text) { messages.push_back(text); };
+        form.show();
+        form.Memo1->setPlainText("hello");
+        const size_t before = server_.ConnectionCount();
+        QTimer::singleShot(0, &form, [&form] { form.Button1Click(); });
+        QTimer waiting;
+        QObject::connect(&waiting, &QTimer::timeout, [&, end = end] {
+            if (server_.ConnectionCount() > before) {
+                waiting.stop();
+                end(form);
+            }
+        });
+        waiting.start(10);
+        const Watchdog watchdog;
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+        EXPECT_FALSE(watchdog.Fired());
+        EXPECT_EQ(server_.ConnectionCount(), before + 1); // no lookup after the translation
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
+} // namespace
+} // namespace quorvex
