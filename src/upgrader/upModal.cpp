@@ -2,6 +2,7 @@
 
 #include "upgrader/upMessages.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,7 +29,8 @@ int ShowRealMessageBox(const TupMessageBoxRequest& request) {
     const bool yesNo = (request.Flags & mb::kButtonsMask) == mb::kYesNo;
     QMessageBox box(IconOf(request.Flags), QString::fromStdString(request.Caption),
                     QString::fromStdString(request.Text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    request.Owner ? request.Owner : QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     if (request.Flags & mb::kSystemModal)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -59,8 +61,9 @@ void RestoreUpgraderModals() {
     UpgraderModals() = TupModalSeam{ShowRealMessageBox, ExecRealDialog};
 }
 
-int ShowUpgraderMessage(const std::string& Text, const std::string& Caption, unsigned Flags) {
-    return UpgraderModals().MessageBox({Caption, Text, Flags});
+int ShowUpgraderMessage(const std::string& Text, const std::string& Caption, unsigned Flags,
+                        QWidget* Owner) {
+    return UpgraderModals().MessageBox({Caption, Text, Flags, Owner});
 }
 
 int UpgraderMessageBox(const std::string& Text, unsigned Flags) {

@@ -4,6 +4,7 @@
 #include <string>
 
 class QDialog;
+class QWidget;
 
 namespace quorvex {
 
@@ -29,6 +30,8 @@ struct TupMessageBoxRequest {
     std::string Caption;
     std::string Text;
     unsigned Flags;
+    // The window the box belongs to and stays above; the active window when null.
+    QWidget* Owner = nullptr;
 };
 
 // Where the upgrader's message boxes and modal dialogs are shown: real ones unless a test
@@ -45,7 +48,8 @@ TupModalSeam& UpgraderModals();
 void RestoreUpgraderModals();
 
 // A message box with the given caption; returns the answer.
-int ShowUpgraderMessage(const std::string& Text, const std::string& Caption, unsigned Flags);
+int ShowUpgraderMessage(const std::string& Text, const std::string& Caption, unsigned Flags,
+                        QWidget* Owner = nullptr);
 
 // A message box captioned with entry 0 of the chosen table.
 int UpgraderMessageBox(const std::string& Text, unsigned Flags);

@@ -253,8 +253,9 @@ void TupWizardForm::reject() {
 
 void TupWizardForm::closeEvent(QCloseEvent* event) {
     if (!closeAgreed_) {
-        const int answer = ShowUpgraderMessage(UpgraderText(upmsg::kAbortQuestion),
-                                               ApplicationTitle(), mb::kYesNo | mb::kIconQuestion);
+        const int answer =
+            ShowUpgraderMessage(UpgraderText(upmsg::kAbortQuestion), ApplicationTitle(),
+                                mb::kYesNo | mb::kIconQuestion, this);
         if (answer != mb::kIdYes) {
             event->ignore();
             return;

@@ -156,6 +156,7 @@ TEST_F(WizardTest, CancelEscEnterAndTheCloseBoxAllAskBeforeAbandoning) {
                   "The update is not completed.\nWould you like to abort upgrading?");
         EXPECT_EQ(modals_.Boxes[0].Caption, "Virovedezori");
         EXPECT_EQ(modals_.Boxes[0].Flags, mb::kYesNo | mb::kIconQuestion);
+        EXPECT_EQ(modals_.Boxes[0].Owner, &wizard) << "a box behind the wizard stays unseen";
         EXPECT_EQ(WizardForm(), &wizard) << way.Name;
         EXPECT_TRUE(wizard.isVisible()) << way.Name;
         EXPECT_EQ(host_.Closed + host_.Cancelled, 0) << way.Name;
