@@ -4,15 +4,10 @@
 #include "platform/Exception.h"
 #include "platform/Resources.h"
 #include "upgrader/upLanguages.h"
+#include "upgrader/upResources.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <map>
-
-// The tables live in a static library: its resources are registered by name before use.
-static void InitUpgraderMessageResources() {
-    Q_INIT_RESOURCE(upgrader_messages);
-}
 
 namespace quorvex {
 namespace {
@@ -42,7 +37,7 @@ std::string Unescape(std::string_view name, int line, std::string_view text) {
 
 void AddTable(std::map<int, std::string>& strings, const std::string& name, int firstId,
               int count) {
-    InitUpgraderMessageResources();
+    InitUpgraderResources();
     const auto data = platform::LoadResource(name, kResourceType);
     if (!data)
         throw Exception("The message table " + name + " is missing from the program");

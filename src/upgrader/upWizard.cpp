@@ -150,11 +150,9 @@ void TupWizardForm::CreateFooter() {
     QPalette dark = AboutLabel->palette();
     dark.setColor(QPalette::WindowText, dark.color(QPalette::Dark));
     AboutLabel->setPalette(dark);
-    FinishBtn = CreateButton(this, kFinishBtn.left(), kFinishBtn.top(), kFinishBtn.width(),
-                             kFinishBtn.height());
+    FinishBtn = CreateButton(this, kFinishBtn);
     FinishBtn->setEnabled(false);
-    CancelBtn = CreateButton(this, kCancelBtn.left(), kCancelBtn.top(), kCancelBtn.width(),
-                             kCancelBtn.height());
+    CancelBtn = CreateButton(this, kCancelBtn);
     CancelBtn->setDefault(true);
     connect(FinishBtn, &QPushButton::clicked, this, &TupWizardForm::FinishBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TupWizardForm::CancelBtnClick);
