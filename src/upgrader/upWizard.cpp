@@ -159,21 +159,30 @@ void TupWizardForm::CreateFooter() {
 }
 
 void TupWizardForm::Prepare() {
-    const TupWizardOptions& options = host_.WizardOptions();
     const QString about = Padded(LoadUpgraderString(kUpgraderNameId));
     AboutShadow->setText(about);
     AboutShadow->adjustSize();
     AboutLabel->setText(about);
     AboutLabel->adjustSize();
     AboutLabel->raise();
+    ApplyOptions();
+    ApplyTexts();
+}
+
+void TupWizardForm::ApplyOptions() {
+    const TupWizardOptions& options = host_.WizardOptions();
     setWindowFlag(Qt::WindowStaysOnTopHint, options.StayOnTop);
     if (options.HideFileLocation && !FileURL->isHidden())
         HideFileLocation();
+    // A picture that does not decode leaves the built-in one: the wizard still shows.
     if (QPixmap picture;
         !options.SidePicture.empty() &&
         picture.loadFromData(reinterpret_cast<const uchar*>(options.SidePicture.data()),
                              static_cast<uint>(options.SidePicture.size())))
         Image1->setPixmap(picture);
+}
+
+void TupWizardForm::ApplyTexts() {
     LEstimatedTime->setText(ToQString(UpgraderText(upmsg::kPreparing)));
     setWindowTitle(ToQString(UpgraderText(upmsg::kCaption)));
     WizardTitle->setText(ToQString(UpgraderText(upmsg::kDownloadingTitle)));
