@@ -16,6 +16,11 @@ inline constexpr const char* kResourceType = "messages";
 inline constexpr const char* kFixedTableName = "fixed";
 inline constexpr int kFixedStringCount = 3;
 
+Exception TableError(std::string_view name, int line, const std::string& what) {
+    return Exception("Message table " + std::string(name) + ", line " + std::to_string(line) +
+                     ": " + what);
+}
+
 std::string Unescape(std::string_view name, int line, std::string_view text) {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -25,10 +30,7 @@ std::string Unescape(std::string_view name, int line, std::string_view text) {
         }
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
         if (next != 'n' && next != '\\')
-            throw Exception("Message table " + std::string(name) + ", line " +
-                            std::to_string(line) +
-                            ": a backslash stands before neither n nor "
-                            "another backslash");
+            throw TableError(name, line, "a backslash stands before neither n nor another one");
         result += next == 'n' ? '\n' : '\\';
         ++i;
     }
@@ -74,9 +76,8 @@ std::vector<std::string> ParseMessageTable(std::string_view Name, std::string_vi
         const auto entry = text::ToInteger(line.substr(0, equals));
         if (equals == std::string_view::npos || !entry || *entry < 0 || *entry >= Count ||
             seen[static_cast<std::size_t>(*entry)])
-            throw Exception("Message table " + std::string(Name) + ", line " +
-                            std::to_string(lineNumber) + ": not an entry from 0 to " +
-                            std::to_string(Count - 1) + " given once");
+            throw TableError(Name, lineNumber,
+                             "not an entry from 0 to " + std::to_string(Count - 1) + " given once");
         seen[static_cast<std::size_t>(*entry)] = true;
         entries[static_cast<std::size_t>(*entry)] =
             Unescape(Name, lineNumber, line.substr(equals + 1));
