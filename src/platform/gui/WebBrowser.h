@@ -13,6 +13,10 @@ namespace quorvex::platform {
 // The web panel's browser: a thin wrapper over QWebEngineView offering what the program
 // needs of an embedded browser: its current document, navigation, loading a whole page
 // from bytes, and the document-complete event.
+//
+// The web engine (a handful of processes and most of the program's memory) starts only when
+// the panel first needs a page. Until then a plain white widget stands in the view's place,
+// looking as the empty view does.
 class TWebBrowser : public QObject {
     Q_OBJECT
 public:
@@ -23,19 +27,30 @@ public:
 
     // True once a first load has produced a document.
     bool HasDocument() const { return hasDocument_; }
+    // True once the web engine runs.
+    bool Started() const { return view_ != nullptr; }
 
+    // Starts the web engine if it has not started yet.
     void Navigate(const QString& url);
 
     // Replaces the current document with `html`, given as bytes in `charset`. Without a
     // document yet, a blank one is loaded first and waited for, so the page is never lost.
     void LoadDocument(const std::string& html, const QString& charset);
 
-    QWebEngineView& View() { return *view_; }
+    // The panel's widget: the stand-in before the engine starts, then the view, which takes
+    // over its geometry, place among its siblings and visibility.
+    QWidget& Widget();
+    // The view, starting the web engine if it has not started yet.
+    QWebEngineView& View();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void WaitForDocument();
 
-    QWebEngineView* view_;
+    QWidget* standIn_;
+    QWebEngineView* view_ = nullptr;
     bool hasDocument_ = false;
 };
 
