@@ -156,6 +156,19 @@ def wait_for(condition, limit):
     return True
 
 
+# The web panel on the screen: the window at 400, 10 (no window manager), the panel at 5, 295.
+PANEL = (405, 305, 471, 169)
+
+
+def panel_shows_something(display, env):
+    """True once a pixel of the web panel on the screen is not white."""
+    left, top, width, height = PANEL
+    pixels = subprocess.run(["import", "-display", display, "-window", "root", "-crop",
+                             f"{width}x{height}+{left}+{top}", "-depth", "8", "rgb:-"], env=env,
+                            capture_output=True).stdout
+    return len(pixels) == width * height * 3 and pixels.count(b"\xff") != len(pixels)
+
+
 def copy_to_clipboard(env):
     subprocess.run(["xclip", "-selection", "clipboard"], input=b"hello", env=env, check=True)
 
@@ -188,6 +201,9 @@ def one_round(args, service_port):
             copy_to_clipboard(env)
             if not wait_for(lambda: Services.served_entry_at, START_LIMIT_SECONDS):
                 sys.exit("the dictionary page was never asked for")
+            if not wait_for(lambda: panel_shows_something(display, env), START_LIMIT_SECONDS):
+                sys.exit("the dictionary entry never showed")
+            result["entry_ms"] = (time.monotonic() - Services.served_entry_at) * 1000
             time.sleep(SETTLE_SECONDS)
             result["page"] = tree_memory(quorvex.pid)
         result["windows"] = [f"+{(entry[0] - started) * 1000:.0f} ms {entry[1]} "
@@ -224,12 +240,15 @@ def main():
         line = (f"run {number + 1}: first window {result['first_map_ms']:.0f} ms, "
                 f"{memory_text(result['start'])}")
         if args.lookup:
-            line += f"; with a dictionary page {memory_text(result['page'])}"
+            line += (f"; entry shown {result['entry_ms']:.0f} ms after the reply; with the page "
+                     f"{memory_text(result['page'])}")
         print(line)
         for window in result["windows"]:
             print("    mapped " + window)
     server.shutdown()
     print(summary("time to the first mapped window", [r["first_map_ms"] for r in results], "ms"))
+    if args.lookup:
+        print(summary("entry shown after the reply", [r["entry_ms"] for r in results], "ms"))
     for key, name in (("start", f"after {SETTLE_SECONDS:.0f} s"), ("page", "with a page")):
         if key in results[0]:
             for kind in ("Pss", "Private"):
