@@ -10,8 +10,15 @@ was mapped, and the summed PSS of the program's whole process tree 5 s after the
 that a dictionary page is shown, and measures the PSS 5 s after that page was served. The
 translation and dictionary services are a loopback server of this script. The summary gives
 the median and the spread over the rounds.
+
+PSS shares every page among all processes that map it, so it drops while other programs with
+the same libraries run (another Quorvex, another web engine). "PSS alone" splits each page only
+among the tree's own processes: the PSS the tree would have on a machine of its own (it needs
+root to read the page frames; without, only PSS, RSS and USS are printed).
 """
 import argparse
+import array
+import collections
 import http.server
 import os
 import re
@@ -105,12 +112,47 @@ def tree_memory(root):
             pass  # a process that ended meanwhile
     memory = {key: kib / 1024 for key, kib in totals.items()}
     memory["processes"] = len(tree)
+    memory["Alone"] = alone_pss_mib(root)
     return memory
 
 
+PAGE_SIZE = os.sysconf("SC_PAGE_SIZE")
+PRESENT = 1 << 63
+FRAME_MASK = (1 << 55) - 1
+
+
+def resident_frames(pid):
+    """The physical frames of pid's resident pages (needs root to read them from pagemap)."""
+    frames = []
+    with open(f"/proc/{pid}/smaps") as smaps, open(f"/proc/{pid}/pagemap", "rb") as pagemap:
+        start = end = 0
+        for line in smaps:
+            if re.match(r"^[0-9a-f]+-[0-9a-f]+ ", line):
+                start, end = (int(part, 16) for part in line.split()[0].split("-"))
+            elif line.startswith("Rss:") and int(line.split()[1]) > 0:
+                pagemap.seek(start // PAGE_SIZE * 8)
+                entries = array.array("Q", pagemap.read((end - start) // PAGE_SIZE * 8))
+                frames.extend(entry & FRAME_MASK for entry in entries if entry & PRESENT)
+    return frames
+
+
+def alone_pss_mib(root):
+    """The PSS the tree would have if it ran alone: each resident frame split only among the
+    tree's own processes. Nothing when the frames cannot be read."""
+    try:
+        frames_of = [resident_frames(pid) for pid in process_tree(root)]
+    except OSError:
+        return None
+    mappers = collections.Counter(frame for frames in frames_of for frame in set(frames))
+    if not mappers or max(mappers) == 0:
+        return None  # frame numbers hidden (not root)
+    return sum(1 / mappers[frame] for frames in frames_of for frame in frames) * PAGE_SIZE / 2**20
+
+
 def memory_text(memory):
-    return (f"PSS {memory['Pss']:.1f} MiB (RSS {memory['Rss']:.1f}, USS {memory['Private']:.1f}) "
-            f"in {memory['processes']} processes")
+    alone = f", alone {memory['Alone']:.1f}" if memory["Alone"] is not None else ""
+    return (f"PSS {memory['Pss']:.1f} MiB{alone} (RSS {memory['Rss']:.1f}, "
+            f"USS {memory['Private']:.1f}) in {memory['processes']} processes")
 
 
 def window_description(display, window, env):
@@ -251,9 +293,10 @@ def main():
         print(summary("entry shown after the reply", [r["entry_ms"] for r in results], "ms"))
     for key, name in (("start", f"after {SETTLE_SECONDS:.0f} s"), ("page", "with a page")):
         if key in results[0]:
-            for kind in ("Pss", "Private"):
-                print(summary(f"{kind.replace('Private', 'USS').upper()} {name}",
-                              [r[key][kind] for r in results], "MiB"))
+            for kind, label in (("Pss", "PSS"), ("Alone", "PSS alone"), ("Private", "USS")):
+                values = [r[key][kind] for r in results]
+                if None not in values:
+                    print(summary(f"{label} {name}", values, "MiB"))
 
 
 if __name__ == "__main__":

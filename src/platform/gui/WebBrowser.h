@@ -43,9 +43,6 @@ public:
     // The view, starting the web engine if it has not started yet.
     QWebEngineView& View();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void WaitForDocument();
 
