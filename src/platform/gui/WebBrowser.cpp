@@ -21,15 +21,6 @@ QWidget* CreateStandIn(QWidget* parent) {
     return standIn;
 }
 
-// Read when the web engine starts, at the first view. The view renders through Qt Quick; with
-// its OpenGL back end, Qt re-creates the window that the view joins, which a user sees as the
-// window vanishing and coming back. The software back end composites into the window as it
-// is (the web engine then renders without the GPU, plenty for the panel's pages).
-void ChooseSceneGraph() {
-    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
-        qputenv("QT_QUICK_BACKEND", "software");
-}
-
 // Read when the web engine starts. Its zygote processes only serve the sandbox: without the
 // sandbox (as when running as root) the renderer is started directly, two processes and some
 // 70 MB fewer. Other process-model flags saved nothing here.
@@ -53,7 +44,6 @@ QWidget& TWebBrowser::Widget() {
 QWebEngineView& TWebBrowser::View() {
     if (view_ != nullptr)
         return *view_;
-    ChooseSceneGraph();
     AddProcessModelFlags();
     view_ = new QWebEngineView(standIn_->parentWidget());
     view_->setGeometry(standIn_->geometry());
