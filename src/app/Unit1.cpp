@@ -24,7 +24,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QToolButton>
-#include <QWebEngineView>
 
 namespace quorvex {
 

@@ -24,6 +24,9 @@ int& RenderInSoftware(int& argc) {
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
+    // The web engine, loaded later (see TWebBrowser), counts on the shared context that this
+    // asks the application object for.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     return argc;
 }
 

@@ -1,8 +1,10 @@
 #include "platform/gui/WebBrowser.h"
 
 #include "platform/Exception.h"
+#include "platform/gui/WebView.h"
 
 #include <QCoreApplication>
+#include <QLibrary>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -31,36 +33,61 @@ void AddProcessModelFlags() {
     if (sandboxOff && !flags.contains("--no-zygote"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-zygote");
 }
+// Loads the web view module from beside the program (once; it stays loaded).
+CreateWebViewFunction WebViewFactory() {
+    static const CreateWebViewFunction create = [] {
+        QLibrary module(QCoreApplication::applicationDirPath() + '/' + kWebViewModuleFile);
+        auto function =
+            reinterpret_cast<CreateWebViewFunction>(module.resolve(kCreateWebViewSymbol));
+        if (function == nullptr)
+            throw Exception("The web panel cannot load its module: " +
+                            module.errorString().toStdString());
+        return function;
+    }();
+    return create;
+}
 } // namespace
 
 TWebBrowser::TWebBrowser(QWidget* parent)
     : QObject(parent)
     , standIn_(CreateStandIn(parent)) {}
 
-QWidget& TWebBrowser::Widget() {
-    return view_ != nullptr ? *static_cast<QWidget*>(view_) : *standIn_;
+TWebBrowser::~TWebBrowser() {
+    // The view may outlive this object among its parent's children.
+    if (view_)
+        webView_->OnLoadFinished = nullptr;
 }
 
-QWebEngineView& TWebBrowser::View() {
-    if (view_ != nullptr)
-        return *view_;
+QWidget& TWebBrowser::Widget() {
+    return view_ ? *view_ : *standIn_;
+}
+
+TWebView& TWebBrowser::WebView() {
+    if (webView_ != nullptr)
+        return *webView_;
     AddProcessModelFlags();
-    view_ = new QWebEngineView(standIn_->parentWidget());
+    webView_ = WebViewFactory()(standIn_->parentWidget());
+    view_ = &webView_->Widget();
     view_->setGeometry(standIn_->geometry());
     view_->stackUnder(standIn_);
     view_->setVisible(!standIn_->isHidden());
-    connect(view_, &QWebEngineView::loadFinished, this, [this](bool) {
+    webView_->OnLoadFinished = [this] {
         hasDocument_ = true;
         if (OnDocumentComplete)
-            OnDocumentComplete(*this, view_->url().toString());
-    });
+            OnDocumentComplete(*this, webView_->Url().toString());
+    };
     delete standIn_;
     standIn_ = nullptr;
-    return *view_;
+    return *webView_;
+}
+
+QWebEngineView& TWebBrowser::View() {
+    // Only named here: the view was made by the module.
+    return static_cast<QWebEngineView&>(WebView().Widget());
 }
 
 void TWebBrowser::Navigate(const QString& url) {
-    View().load(QUrl(url));
+    WebView().Load(QUrl(url));
 }
 
 void TWebBrowser::WaitForDocument() {
@@ -82,8 +109,8 @@ void TWebBrowser::WaitForDocument() {
 void TWebBrowser::LoadDocument(const std::string& html, const QString& charset) {
     if (!hasDocument_)
         WaitForDocument();
-    View().setContent(QByteArray(html.data(), static_cast<qsizetype>(html.size())),
-                      "text/html;charset=" + charset);
+    WebView().SetContent(QByteArray(html.data(), static_cast<qsizetype>(html.size())),
+                         "text/html;charset=" + charset);
 }
 
 } // namespace quorvex::platform
