@@ -25,7 +25,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QToolButton>
-#include <QWebEngineView>
 
 namespace quorvex {
 
@@ -225,7 +224,7 @@ void TForm1::CreateWebPanel() {
     Panel1 = new QFrame(this);
     Panel1->setGeometry(5, 295, 471, 169);
     WebBrowser1 = new platform::TWebBrowser(Panel1);
-    WebBrowser1->View().setGeometry(-2, -2, 475, 169);
+    WebBrowser1->Widget().setGeometry(-2, -2, 475, 169);
 }
 
 void TForm1::CreateTimers() {

@@ -5,99 +5,73 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace quorvex::platform {
 
 ConnectAttempt::ConnectAttempt(std::vector<SocketAddress> addresses)
-    : addresses_(std::move(addresses))
-    , cancelEvent_(eventfd(0, EFD_CLOEXEC)) {
-    if (cancelEvent_ < 0)
-        ThrowSocketError(errno);
-    try {
-        thread_ = std::thread([this] { Run(); });
-    } catch (...) {
-        // The destructor does not run for a half-made attempt; the descriptor must not leak.
-        ::close(cancelEvent_);
-        throw;
-    }
-}
-
-ConnectAttempt::~ConnectAttempt() {
-    uint64_t one = 1;
-    // Wakes the attempt's thread if it still waits; a full counter already means "cancel".
-    [[maybe_unused]] ssize_t written = write(cancelEvent_, &one, sizeof one);
-    thread_.join();
-    ::close(cancelEvent_);
+    : addresses_(std::move(addresses)) {
+    StartNextAddress();
 }
 
 bool ConnectAttempt::Wait(Milliseconds wait) {
-    std::unique_lock lock(mutex_);
-    if (wait < Milliseconds::zero()) {
-        finishedChanged_.wait(lock, [this] { return finished_; });
-        return true;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::max(wait, Milliseconds::zero());
+    while (!Finished()) {
+        Milliseconds left = kNoTimeout;
+        if (wait >= Milliseconds::zero()) {
+            left = std::max(std::chrono::ceil<Milliseconds>(deadline - Clock::now()),
+                            Milliseconds::zero());
+        }
+        if (!PollDescriptor(socket_.Descriptor(), POLLOUT, left))
+            return false;
+        CompletePending();
     }
-    return finishedChanged_.wait_for(lock, wait, [this] { return finished_; });
+    return true;
 }
 
 TcpSocket ConnectAttempt::Take() {
-    std::lock_guard lock(mutex_);
-    if (!socket_.IsOpen())
+    if (!connected_)
         throw EConnectError(error_, std::strerror(error_));
+    connected_ = false;
     return std::move(socket_);
 }
 
-void ConnectAttempt::Run() {
-    int error = EADDRNOTAVAIL; // the error when there is no address at all
-    for (const SocketAddress& address : addresses_) {
-        TcpSocket connected;
-        error = TryAddress(address, connected);
-        if (error == 0 || error == ECANCELED) {
-            Finish(std::move(connected), error);
+void ConnectAttempt::StartNextAddress() {
+    socket_.Close();
+    while (nextAddress_ < addresses_.size()) {
+        const SocketAddress& address = addresses_[nextAddress_++];
+        TcpSocket socket(
+            ::socket(address.Storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        if (!socket.IsOpen()) {
+            error_ = errno;
+            continue;
+        }
+        if (connect(socket.Descriptor(), reinterpret_cast<const sockaddr*>(&address.Storage),
+                    address.Length) == 0) {
+            socket_ = std::move(socket);
+            connected_ = true;
             return;
         }
-    }
-    Finish(TcpSocket(), error);
-}
-
-// Connects to one address; returns 0 with `connected` set, or the errno value of the failure.
-int ConnectAttempt::TryAddress(const SocketAddress& address, TcpSocket& connected) {
-    TcpSocket socket(
-        ::socket(address.Storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket.IsOpen())
-        return errno;
-    const int descriptor = socket.Descriptor();
-    if (connect(descriptor, reinterpret_cast<const sockaddr*>(&address.Storage), address.Length) !=
-        0) {
-        if (errno != EINPROGRESS && errno != EINTR)
-            return errno;
-        pollfd waits[] = {{descriptor, POLLOUT, 0}, {cancelEvent_, POLLIN, 0}};
-        try {
-            PollDescriptors(waits, 2, kNoTimeout);
-        } catch (const ESocketError& failure) {
-            // A failure must end the attempt, not escape its thread and end the program.
-            return failure.Code();
+        // An interrupted connect goes on in the background, like one in progress.
+        if (errno == EINPROGRESS || errno == EINTR) {
+            socket_ = std::move(socket);
+            return;
         }
-        if (waits[1].revents != 0)
-            return ECANCELED;
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-            return errno;
-        if (error != 0)
-            return error;
+        error_ = errno;
     }
-    connected = std::move(socket);
-    return 0;
 }
 
-void ConnectAttempt::Finish(TcpSocket socket, int error) {
-    std::lock_guard lock(mutex_);
-    socket_ = std::move(socket);
+void ConnectAttempt::CompletePending() {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (getsockopt(socket_.Descriptor(), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        error = errno;
+    if (error == 0) {
+        connected_ = true;
+        return;
+    }
     error_ = error;
-    finished_ = true;
-    finishedChanged_.notify_all();
+    StartNextAddress();
 }
 
 } // namespace quorvex::platform

@@ -74,8 +74,8 @@ private:
     int descriptor_ = -1;
 };
 
-// Connects to `host`:`port`: resolution blocks; the connection attempt runs on a thread of its
-// own while the caller waits in steps, for at most `limit`. Raises EConnectError when no
+// Connects to `host`:`port`: resolution blocks; the non-blocking connection attempt is waited
+// for in steps, for at most `limit`. Raises EConnectError when no
 // address accepts and EConnectTimeout when the limit passes first.
 TcpSocket Connect(const std::string& host, uint16_t port, const StepWait& steps,
                   Milliseconds limit);

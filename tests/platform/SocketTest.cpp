@@ -1,5 +1,6 @@
 #include "platform/Socket.h"
 
+#include "platform/ConnectAttempt.h"
 #include "platform/SocketErrors.h"
 #include "platform/TcpListener.h"
 #include "support/PendingConnectTarget.h"
@@ -25,6 +26,12 @@ std::pair<TcpSocket, TcpSocket> ConnectedPair(TcpListener& listener) {
     std::optional<TcpSocket> server = listener.Accept(kGenerousWait);
     EXPECT_TRUE(server.has_value());
     return {std::move(client), std::move(*server)};
+}
+
+// A loopback port where nothing listens: connecting to it is refused.
+uint16_t ClosedPort() {
+    TcpListener listener;
+    return listener.Port();
 }
 
 std::string ReceiveUntilClosed(TcpSocket& socket) {
@@ -97,11 +104,7 @@ TEST(Socket, PeerCloseIsNoticedOnAnIdleSocket) {
 }
 
 TEST(Connect, RefusedConnectionFailsAtOnceWithTheSocketError) {
-    uint16_t closedPort;
-    {
-        TcpListener listener;
-        closedPort = listener.Port();
-    }
+    const uint16_t closedPort = ClosedPort();
     auto started = std::chrono::steady_clock::now();
     try {
         Connect("127.0.0.1", closedPort, {Milliseconds(125), [](bool) {}}, kGenerousWait);
@@ -127,6 +130,52 @@ TEST(Connect, PendingAttemptEndsInTimeoutAfterTheLimitWhileStepsRun) {
     } catch (const EConnectTimeout& failure) {
         EXPECT_STREQ(failure.what(), "Connection timed out.");
     }
+}
+
+TEST(ConnectAttempt, AddressesAreTriedInOrderUntilOneAccepts) {
+    TcpListener listener;
+    const std::vector<SocketAddress> refused = ResolveHost("127.0.0.1", ClosedPort());
+    const std::vector<SocketAddress> accepting = ResolveHost("127.0.0.1", listener.Port());
+    std::vector<SocketAddress> addresses = refused;
+    addresses.insert(addresses.end(), accepting.begin(), accepting.end());
+    ConnectAttempt attempt(addresses);
+    ASSERT_TRUE(attempt.Wait(kGenerousWait));
+    TcpSocket client = attempt.Take();
+    std::optional<TcpSocket> server = listener.Accept(kGenerousWait);
+    ASSERT_TRUE(server.has_value());
+    client.SendAll("hi");
+    client.Close();
+    EXPECT_EQ(ReceiveUntilClosed(*server), "hi");
+}
+
+TEST(ConnectAttempt, FailsWithTheLastErrorWhenNoAddressAccepts) {
+    const struct {
+        std::vector<SocketAddress> addresses;
+        int error;
+    } cases[] = {
+        {ResolveHost("127.0.0.1", ClosedPort()), ECONNREFUSED},
+        {{ResolveHost("127.0.0.1", ClosedPort())[0], ResolveHost("127.0.0.1", ClosedPort())[0]},
+         ECONNREFUSED},
+        {{}, EADDRNOTAVAIL},
+    };
+    for (const auto& [addresses, error] : cases) {
+        ConnectAttempt attempt(addresses);
+        ASSERT_TRUE(attempt.Wait(kGenerousWait)) << addresses.size() << " addresses";
+        try {
+            attempt.Take();
+            ADD_FAILURE() << "connected with " << addresses.size() << " addresses";
+        } catch (const EConnectError& failure) {
+            EXPECT_EQ(failure.Code(), error) << addresses.size() << " addresses";
+        }
+    }
+}
+
+TEST(ConnectAttempt, PendingAttemptIsNotFinishedAfterAShortWait) {
+    PendingConnectTarget target;
+    ConnectAttempt attempt(ResolveHost("127.0.0.1", target.Port()));
+    EXPECT_FALSE(attempt.Wait(Milliseconds(20)));
+    EXPECT_FALSE(attempt.Wait(Milliseconds::zero()));
+    EXPECT_THROW(attempt.Take(), EConnectError);
 }
 
 TEST(Connect, UnresolvableHostFailsAsConnectError) {

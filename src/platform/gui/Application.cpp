@@ -18,10 +18,27 @@ void ShowMessage(QMessageBox::Icon icon, const std::string& text, QWidget* paren
     box.exec();
 }
 
+// Nothing in the program draws through OpenGL: widgets paint in software, and the web view is
+// composited by Qt Quick's software back end (with its OpenGL one, Qt re-creates the window the
+// view joins, which a user sees as the window vanishing and coming back). Without the GLX
+// integration the OpenGL driver, some 50 MB with its shader compiler, is never loaded; the web
+// engine then renders without the GPU, plenty for the panel's pages. Must come before the
+// application object; what the user set stays.
+int& RenderInSoftware(int& argc) {
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+    // The web engine, loaded later (see TWebBrowser), counts on the shared context that this
+    // asks the application object for.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return argc;
+}
+
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv, const QString& title)
-    : QApplication(argc, argv)
+    : QApplication(RenderInSoftware(argc), argv)
     , OnUnhandledFailure([](const std::string& message) { ShowErrorMessage(message); }) {
     setApplicationName(title);
 }

@@ -28,7 +28,7 @@ protected:
             completed_.push_back(url);
         };
         panel_.resize(400, 200);
-        browser_.View().resize(400, 200);
+        browser_.Widget().resize(400, 200);
         panel_.show();
     }
 
@@ -68,6 +68,33 @@ TEST_F(WebBrowserTest, FirstLoadAfterTheProgramWasToldToEndStillEnds) {
     QCoreApplication::exec();
     EXPECT_TRUE(loaded);
     EXPECT_TRUE(browser_.HasDocument());
+}
+
+TEST_F(WebBrowserTest, EngineStartsOnlyWhenAPageIsNeededAndTheViewTakesTheStandInsPlace) {
+    const QRect geometry(-2, -2, 300, 150);
+    browser_.Widget().setGeometry(geometry);
+    EXPECT_FALSE(browser_.Started());
+    EXPECT_TRUE(panel_.findChildren<QWebEngineView*>().empty());
+    EXPECT_TRUE(browser_.Widget().isVisible());
+
+    browser_.LoadDocument("<p>now</p>", "GBK");
+    EXPECT_TRUE(browser_.Started());
+    EXPECT_EQ(&browser_.Widget(), &browser_.View());
+    EXPECT_EQ(browser_.View().geometry(), geometry);
+    EXPECT_EQ(browser_.View().parentWidget(), &panel_);
+    EXPECT_TRUE(browser_.View().isVisible());
+    EXPECT_EQ(panel_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
+              QList<QWidget*>{&browser_.View()})
+        << "the stand-in is gone";
+}
+
+TEST_F(WebBrowserTest, ShownWindowKeepsItsNativeWindowWhenTheViewJoinsIt) {
+    // A re-created native window is the window vanishing and coming back before the user's eyes.
+    const WId before = panel_.winId();
+    browser_.LoadDocument("<p>joined</p>", "GBK");
+    ASSERT_TRUE(
+        PumpUntil([&] { return WebViewText(browser_.View()) == "joined"; }, kWebEngineWaitLimit));
+    EXPECT_EQ(panel_.winId(), before);
 }
 
 TEST_F(WebBrowserTest, NavigateProducesADocument) {
