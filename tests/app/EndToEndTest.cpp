@@ -3,13 +3,13 @@
 #include "platform/TextCodec.h"
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/QuorvexEnvironment.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -18,6 +18,7 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::QuorvexEnvironment;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
@@ -46,28 +47,14 @@ class EndToEndTest : public testing::Test {
 protected:
     EndToEndTest()
         : server_(Answer)
-        , runtimeDir_(std::filesystem::temp_directory_path() /
-                      ("quorvex-e2e-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(runtimeDir_);
-        std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
+        , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", display_.Name().c_str(), 1);
-        environment_ = {"QT_QPA_PLATFORM=xcb",
-                        "DISPLAY=" + display_.Name(),
-                        "XDG_RUNTIME_DIR=" + runtimeDir_.string(),
-                        "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                        "QUORVEX_TRANSLATE_HOST=" + server_.Host(),
-                        "QUORVEX_SEARCH_HOST=" + server_.Host(),
-                        "QUORVEX_DICT_HOST=" + server_.Host(),
-                        "QUORVEX_SITE_HOST=" + server_.Host()};
-        if (geteuid() == 0)
-            environment_.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
     }
-    ~EndToEndTest() override { std::filesystem::remove_all(runtimeDir_); }
 
     std::unique_ptr<ChildProcess> StartQuorvex(const std::vector<std::string>& arguments = {}) {
         std::vector<std::string> argv{QUORVEX_BINARY_DIR "/quorvex"};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return std::make_unique<ChildProcess>(argv, environment_);
+        return std::make_unique<ChildProcess>(argv, environment_.Variables());
     }
 
     bool ServiceGot(const std::string& pathStart, const std::string& piece) {
@@ -115,8 +102,7 @@ protected:
 
     XvfbDisplay display_;
     LoopbackHttpServer server_;
-    std::filesystem::path runtimeDir_;
-    std::vector<std::string> environment_;
+    QuorvexEnvironment environment_;
 };
 
 TEST_F(EndToEndTest, TextCopiedInAnotherProgramIsTranslatedAndLookedUp) {

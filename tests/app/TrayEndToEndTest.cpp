@@ -3,6 +3,7 @@
 // xprop and xwininfo.
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/QuorvexEnvironment.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -21,6 +21,7 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::QuorvexEnvironment;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
@@ -58,21 +59,8 @@ class TrayEndToEndTest : public testing::Test {
 protected:
     TrayEndToEndTest()
         : server_(Answer)
-        , runtimeDir_(std::filesystem::temp_directory_path() /
-                      ("quorvex-tray-e2e-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(runtimeDir_);
-        std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
+        , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", display_.Name().c_str(), 1);
-        environment_ = {"QT_QPA_PLATFORM=xcb",
-                        "DISPLAY=" + display_.Name(),
-                        "XDG_RUNTIME_DIR=" + runtimeDir_.string(),
-                        "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                        "QUORVEX_TRANSLATE_HOST=" + server_.Host(),
-                        "QUORVEX_SEARCH_HOST=" + server_.Host(),
-                        "QUORVEX_DICT_HOST=" + server_.Host(),
-                        "QUORVEX_SITE_HOST=" + server_.Host()};
-        if (geteuid() == 0)
-            environment_.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
         windowManager_ = std::make_unique<ChildProcess>(std::vector<std::string>{"openbox"});
         EXPECT_TRUE(PollUntil([] { return !WindowManagerName().empty(); }, kLimit))
             << "openbox did not come up";
@@ -82,7 +70,6 @@ protected:
         quorvex_.reset();
         tray_.reset();
         windowManager_.reset();
-        std::filesystem::remove_all(runtimeDir_);
     }
 
     static std::string WindowManagerName() {
@@ -98,7 +85,7 @@ protected:
     }
     void StartQuorvex() {
         quorvex_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{QUORVEX_BINARY_DIR "/quorvex"}, environment_);
+            std::vector<std::string>{QUORVEX_BINARY_DIR "/quorvex"}, environment_.Variables());
         ASSERT_TRUE(PollUntil([] { return !VisibleWindow().empty(); }, kLimit))
             << "the window never showed";
     }
@@ -165,8 +152,7 @@ protected:
 
     XvfbDisplay display_;
     LoopbackHttpServer server_;
-    std::filesystem::path runtimeDir_;
-    std::vector<std::string> environment_;
+    QuorvexEnvironment environment_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> tray_;
     std::unique_ptr<ChildProcess> quorvex_;
