@@ -123,11 +123,8 @@ public:
     void Notify(unsigned notification);
     // What the next request to the notification area carries.
     platform::TNotifyIconData IconData() const;
-    // Where the icon is on the screen, when the notification area tells.
-    QRect Geometry() const { return notifyIcon_.Geometry(); }
 
 protected:
-    virtual bool NeedsDefaultIcon() const { return true; }
     virtual void DoClick();
     virtual void DoDblClick();
     virtual void DoCycle(int nextIndex);

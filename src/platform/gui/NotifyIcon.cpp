@@ -41,10 +41,6 @@ void TNotifyIcon::Forget() {
     icon_.reset();
 }
 
-QRect TNotifyIcon::Geometry() const {
-    return Present() ? icon_->geometry() : QRect();
-}
-
 std::vector<unsigned> TNotifyIcon::Notifications(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Trigger:

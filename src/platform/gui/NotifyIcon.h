@@ -60,9 +60,6 @@ public:
     // The notification area went away and took the icon with it.
     void Forget();
 
-    // Where the icon is on the screen, when the tray tells.
-    QRect Geometry() const;
-
     // The notifications one activation stands for.
     std::vector<unsigned> Notifications(QSystemTrayIcon::ActivationReason reason);
 
