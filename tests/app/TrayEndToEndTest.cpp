@@ -35,6 +35,8 @@ inline constexpr const char* kStayOnTopBox = "400 28";
 // openbox's frame around a window: the title bar and the border below.
 inline constexpr int kFrameTop = 20;
 inline constexpr int kFrameBottom = 1;
+// Where openbox's minimize button is in the title bar: this far left of the client's right edge.
+inline constexpr int kMinimizeButtonLeft = 43;
 
 Reply Answer(const RecordedRequest& request) {
     if (request.Target.starts_with("/translate_t"))
@@ -179,9 +181,19 @@ TEST_F(TrayEndToEndTest, TheTrayIconHidesAndShowsTheWindowAndItsMenuEndsTheProgr
         << "a double-click on the icon did not show the window again";
 
     // The minimize button sends the window to the tray.
-    RunCommand("xdotool windowminimize " + VisibleWindow());
-    ASSERT_TRUE(PollUntil([] { return VisibleWindow().empty(); }, kLimit))
-        << "minimizing did not hide the window";
+    const Rect place = WindowPlace(VisibleWindow());
+    RunCommand("xdotool mousemove " + std::to_string(place.x + place.width - kMinimizeButtonLeft) +
+               " " + std::to_string(place.y - kFrameTop / 2) + " click 1 mousemove " +
+               kPointerAway);
+    const std::string window = AnyWindow();
+    // Withdrawn into the tray, not merely minimized (iconic) as a window without a tray is.
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            return VisibleWindow().empty() &&
+                   WindowState(window).find("Iconic") == std::string::npos;
+        },
+        kLimit))
+        << "minimizing did not send the window to the tray: " << WindowState(window);
     EXPECT_TRUE(TrayIconPlace().has_value());
     ASSERT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }))
         << "the window did not come back from the tray";
