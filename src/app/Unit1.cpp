@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ClipboardWatch.h"
+#include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
 #include "translate/LanguagePairs.h"
 #include "translate/RequestLimit.h"
@@ -159,7 +160,9 @@ TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     CreateWebPanel();
     CreateTimers();
     CreatePopupMenu();
+    CreateTrayIcon();
     WireEvents();
+    WireWindowBehaviours();
     FormCreate(startedWithArguments);
 }
 
@@ -244,7 +247,7 @@ void TForm1::CreateTimers() {
 }
 
 void TForm1::CreatePopupMenu() {
-    PopupMenu1 = new QMenu(this);
+    PopupMenu1 = new platform::TPopupMenu(this);
     N2 = PopupMenu1->addAction(QString::fromUtf8("显示/隐藏"));
     N3 = PopupMenu1->addAction(QString::fromUtf8("检查新版本"));
     N4 = PopupMenu1->addSeparator();
@@ -462,6 +465,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     LeaveClipboardWatch();
     AbandonRequests();
     QWidget::closeEvent(event);
+    // A window hidden to the tray is not the last window closed, so the program ends here.
+    if (event->isAccepted())
+        QCoreApplication::quit();
 }
 
 void TForm1::changeEvent(QEvent* event) {

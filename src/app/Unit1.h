@@ -17,7 +17,9 @@ class QFrame;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
+class QEnterEvent;
 class QMenu;
+class QMoveEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
@@ -28,8 +30,12 @@ namespace quorvex {
 namespace platform {
 class TClipboardWatch;
 class TInstanceLock;
+class TPopupMenu;
 class TWebBrowser;
 } // namespace platform
+
+class TSlideUp;
+class TTrayIcon;
 
 inline constexpr const char* kApplicationTitle = "Virovedezori";
 inline constexpr const char* kInstanceName = "Quorvex";
@@ -79,6 +85,22 @@ public:
     void SpeedButtonUPClick();
     void SpeedButtonDownClick();
     void N1Click();
+    void TrackBar1Change();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void tmrMouseOutTimer();
+    void MouseLeaveProc();
+    void MouseEnterProc();
+    void FormPaint();
+    void N2Click();
+    void TrayIcon1DblClick();
+    // The window moving handler: where a proposed outer rectangle may go (never above the
+    // screen's top edge).
+    QRect WMMoving(QRect proposed) const;
+
+    // The outer window's top edge on the screen.
+    int Top() const;
+    void SetTop(int top);
 
     // The typing state: while it lasts, clipboard changes are not taken into the source box.
     bool Inputing = false;
@@ -108,17 +130,22 @@ public:
     TTimer* Timer2;
     TTimer* tmrMouseOut;
     TTimer* TmrInputing;
-    QMenu* PopupMenu1;
+    platform::TPopupMenu* PopupMenu1;
     QAction* N2;
     QAction* N3;
     QAction* N4;
     QAction* N1;
     platform::TClipboardWatch* ClipboardWatch;
+    TTrayIcon* TrayIcon1;
+    TSlideUp* SlideUp;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateWindowFrame();
@@ -129,6 +156,8 @@ private:
     void CreateTimers();
     void CreatePopupMenu();
     void WireEvents();
+    void CreateTrayIcon();
+    void WireWindowBehaviours();
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
@@ -147,6 +176,9 @@ private:
     bool programWrite_ = false;
     bool closing_ = false;
 };
+
+// The program's own icon, for the window and the tray.
+QIcon ProgramIcon();
 
 // True when any byte of `text` is 127 or more; false for an empty text.
 bool HasNonAsciiChar(const std::string& text);

@@ -1,15 +1,23 @@
 #include "app/TranslationServices.h"
 #include "app/Unit1.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/DisplayPlatform.h"
+#include "tray/TrayIcon.h"
 
 int main(int argc, char** argv) {
+    quorvex::platform::ChooseDisplayPlatform();
     quorvex::platform::TApplication application(argc, argv, quorvex::kApplicationTitle);
+    quorvex::platform::ReportPlatformLimits();
+    // The program lives on in the tray while its window is hidden; closing the window or the
+    // tray menu's Exit ends it.
+    application.setQuitOnLastWindowClosed(false);
     quorvex::TOnlineServices services;
     quorvex::TForm1 form1(services, argc > 1);
     application.SetMainWindow(&form1);
     // A second instance ends before its window is ever shown.
     if (form1.SecondInstance())
         return 0;
-    form1.show();
+    if (form1.TrayIcon1->ShowMainForm())
+        form1.show();
     return application.exec();
 }

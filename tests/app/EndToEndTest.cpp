@@ -3,6 +3,7 @@
 #include "platform/TextCodec.h"
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/QuorvexEnvironment.h"
 #include "support/SilentServer.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -20,6 +20,7 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::QuorvexEnvironment;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
@@ -69,29 +70,13 @@ protected:
     explicit EndToEndTest(const std::string& screenSize = test_support::kDefaultScreenSize)
         : display_(screenSize)
         , server_(Answer)
-        , runtimeDir_(std::filesystem::temp_directory_path() /
-                      ("quorvex-e2e-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(runtimeDir_);
-        std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
+        , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", Display().c_str(), 1);
-        environment_ = {"QT_QPA_PLATFORM=xcb",
-                        "DISPLAY=" + Display(),
-                        "XDG_RUNTIME_DIR=" + runtimeDir_.string(),
-                        "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                        "QUORVEX_TRANSLATE_HOST=" + server_.Host(),
-                        "QUORVEX_SEARCH_HOST=" + server_.Host(),
-                        "QUORVEX_DICT_HOST=" + server_.Host(),
-                        "QUORVEX_SITE_HOST=" + server_.Host()};
-        if (geteuid() == 0)
-            environment_.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
     }
-    ~EndToEndTest() override { std::filesystem::remove_all(runtimeDir_); }
 
     // Sets `name` for the programs started from now on, replacing what it held.
     void SetEnvironment(const std::string& name, const std::string& value) {
-        std::erase_if(environment_,
-                      [&](const std::string& entry) { return entry.starts_with(name + "="); });
-        environment_.push_back(name + "=" + value);
+        environment_.Set(name, value);
     }
 
     // Starts openbox as the window manager and waits until it manages the screen; started
@@ -122,7 +107,7 @@ protected:
     std::unique_ptr<ChildProcess> StartQuorvex(const std::vector<std::string>& arguments = {}) {
         std::vector<std::string> argv{QUORVEX_BINARY_DIR "/quorvex"};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return std::make_unique<ChildProcess>(argv, environment_);
+        return std::make_unique<ChildProcess>(argv, environment_.Variables());
     }
 
     bool ServiceGot(const std::string& pathStart, const std::string& piece) {
@@ -178,8 +163,7 @@ protected:
 
     XvfbDisplay display_;
     LoopbackHttpServer server_;
-    std::filesystem::path runtimeDir_;
-    std::vector<std::string> environment_;
+    QuorvexEnvironment environment_;
 };
 
 TEST_F(EndToEndTest, TextCopiedInAnotherProgramIsTranslatedAndLookedUp) {

@@ -5,6 +5,7 @@
 #include "platform/Exception.h"
 #include "platform/InstanceLock.h"
 #include "platform/gui/ClipboardWatch.h"
+#include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
 
 #include <QAction>

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quorvex::test_support {
+
+// What a quorvex started by an end-to-end test runs with: the xcb platform on `display`, a
+// private runtime folder (removed again with the object), the web engine's settings for this
+// machine, and every outside service at `servicesHost`.
+class QuorvexEnvironment {
+public:
+    QuorvexEnvironment(const std::string& display, const std::string& servicesHost);
+    ~QuorvexEnvironment();
+    QuorvexEnvironment(const QuorvexEnvironment&) = delete;
+    QuorvexEnvironment& operator=(const QuorvexEnvironment&) = delete;
+
+    // Sets `name` for the programs started from now on, replacing what it held.
+    void Set(const std::string& name, const std::string& value);
+
+    // "NAME=value" entries.
+    const std::vector<std::string>& Variables() const { return variables_; }
+
+private:
+    std::filesystem::path runtimeDir_;
+    std::vector<std::string> variables_;
+};
+
+} // namespace quorvex::test_support
