@@ -12,7 +12,6 @@
 #include <QMoveEvent>
 #include <QSlider>
 #include <QToolButton>
-#include <QWebEngineView>
 #include <algorithm>
 #include <cstdint>
 
