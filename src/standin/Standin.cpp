@@ -5,8 +5,8 @@
 
 namespace quorvex {
 
-TStandin::TStandin(uint16_t port)
-    : router_(Services())
+TStandin::TStandin(uint16_t port, const TSiteOptions& site)
+    : router_(Services(site))
     , server_(
           [this](const THttpRequest& request, TServerConnection& connection) {
               connection.Send(router_.Dispatch(request).Serialize());
@@ -14,10 +14,11 @@ TStandin::TStandin(uint16_t port)
           },
           port) {}
 
-TRouter TStandin::Services() {
+TRouter TStandin::Services(const TSiteOptions& site) {
     TRouter router;
     AddTranslateService(router);
     AddSearchService(router);
+    AddSiteService(router, site);
     return router;
 }
 
