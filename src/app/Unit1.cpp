@@ -131,6 +131,7 @@ int CentredLeft(int desktopWidth, int outerWidth) {
 
 TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     : OnMessageBox(platform::ShowPlainMessage)
+    , SiteHost(ServiceHosts().Site)
     , services_(services) {
     CreateWindowFrame();
     CreateSettingsGroup();
@@ -140,6 +141,7 @@ TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     CreateTimers();
     CreatePopupMenu();
     WireEvents();
+    WireLinks();
     FormCreate(startedWithArguments);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,6 +76,17 @@ public:
     void SpeedButtonDownClick();
     void N1Click();
 
+    // External links and the usage report (Unit1Links.cpp).
+    void Label2Click();
+    void Label3Click();
+    void Label4Click();
+    void N3Click();
+    void Timer1Timer();
+    void WebBrowser1DocumentComplete();
+    // The maker's web site ("host" or "host:port"); empty: there is none, so nothing is
+    // reported and no page of it opened.
+    std::string SiteHost;
+
     // The typing state: while it lasts, clipboard changes are not taken into the source box.
     bool Inputing = false;
 
@@ -122,6 +134,8 @@ private:
     void CreateTimers();
     void CreatePopupMenu();
     void WireEvents();
+    void WireLinks();
+    std::string SitePage(const std::string& path) const;
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
@@ -137,6 +151,14 @@ private:
     bool triggerPending_ = false;
     bool programWrite_ = false;
 };
+
+// Opens url in a new window of the user's default browser. Such a window is always shown, so
+// visible has no counterpart; a failure goes to the caller.
+void OpenInInternetExplorer(const std::string& url, bool visible);
+
+// The usage report's address on the maker's site: version and tick count, neither encoded.
+std::string ReportURL(const std::string& siteHost, const std::string& version,
+                      std::uint32_t tickCount);
 
 // True when any byte of `text` is 127 or more; false for an empty text.
 bool HasNonAsciiChar(const std::string& text);
