@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvex::platform {
+
+// Moves `source` over `target` in one step: at every moment `target` is either the old file or
+// the new one, never missing. Both must lie on one file system. False on failure (errno set).
+bool MoveFileOver(const std::string& source, const std::string& target);
+
+// The permission bits (the 07777 part of the mode) of an existing file; nullopt when missing.
+std::optional<unsigned> PermissionBits(const std::string& path);
+bool SetPermissionBits(const std::string& path, unsigned bits);
+
+// True for an existing file of any kind but a folder.
+bool FileExists(const std::string& path);
+
+// The names of the regular files in `folder` (the current folder when empty), in the order the
+// file system lists them; empty when it cannot be read.
+std::vector<std::string> FileNamesIn(const std::string& folder);
+
+} // namespace quorvex::platform

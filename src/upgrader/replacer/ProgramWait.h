@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace quorvex::replacer {
+
+// Waits, with no time limit, until the executable file `path` is no longer busy: it opens for
+// writing, or fails to for any reason other than being the image of a running program. Tries
+// every millisecond at the lowest priority.
+void WaitUntilFree(const std::string& path);
+
+// Waits until the program `exePath` has ended: its process, when it is the one that started
+// the replacer (its file is not busy when it is a script), and then its file.
+void WaitForProgramEnd(const std::string& exePath);
+
+} // namespace quorvex::replacer

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "upgrader/replacer/ReplacerCommand.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <sys/types.h>
+
+namespace quorvex::replacer {
+
+// Once the program has ended, moves every downloaded "*.uTMP" file of its folder over the file
+// it replaces and starts the program again; for the external-setup method it runs the setup
+// program first and waits for it. Failures are told to `report` and never stop the run: the
+// program is started in any case.
+class TReplacer {
+public:
+    TReplacer(const TReplacerCommand& command, std::ostream& report);
+
+    void Run();
+
+private:
+    void WaitForProgram();
+    void MoveDownloads();
+    void MoveDownload(const std::string& download);
+    std::optional<pid_t> Start(const std::string& program);
+    void RunSetup(std::optional<pid_t> setup);
+
+    std::ostream& report_;
+    std::string ExePath;
+    std::string RestartArgs;
+    bool Setup;
+    std::string Folder;
+    std::string ExeName;
+    bool ExeReplaced = false;
+    std::optional<std::string> OldExePath; // the program's path while ExePath is the setup's
+};
+
+} // namespace quorvex::replacer

@@ -1,0 +1,278 @@
+#include "platform/FileAttributes.h"
+#include "support/Waiting.h"
+#include "upgrader/replacer/ReplacerRun.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace quorvex;
+using namespace quorvex::test_support;
+using Files = std::map<std::string, std::string>;
+using testing::HasSubstr;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+inline constexpr Milliseconds kRunLimit{60000};
+inline constexpr unsigned kOwnerExecute = 0100;
+const std::vector<std::string> kRestarted{"/afterupgrade"};
+
+TEST(Replacer, StartedWithoutArgumentsTellsItsNameAndVersion) {
+    ReplacerRun run;
+    EXPECT_EQ(run.RunReplacer({QV_REPLACER_PATH}), 0);
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("QvReplacer " QUORVEX_VERSION));
+}
+
+TEST(Replacer, CommandLineWithoutProgramAndPlusIsRefusedAndTouchesNothing) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog.uTMP", ReplacerRun::NewProgram());
+    const Files before = run.Files();
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{QV_REPLACER_PATH, run.Path("prog")},
+          std::vector<std::string>{QV_REPLACER_PATH, "+/afterupgrade0"}}) {
+        EXPECT_EQ(run.RunReplacer(arguments), 2) << arguments.back();
+        EXPECT_THAT(run.ReplacerErrors(), HasSubstr("\"+\""));
+    }
+    EXPECT_EQ(run.Files(), before);
+    EXPECT_TRUE(run.Starts(kRestarted).empty());
+}
+
+TEST(Replacer, WaitsForTheProgramThenReplacesExactlyItsFilesAndRestartsIt) {
+    ReplacerRun run("program folder");
+    run.Write("prog", ReplacerRun::OldProgram(), 0750);
+    run.Write("prog.uTMP", ReplacerRun::NewProgram());
+    run.Write("data.txt", "old data", 0640);
+    run.Write("data.txt.uTMP", "new data");
+    run.Write("locked.txt", "old locked", 0444);
+    run.Write("locked.txt.uTMP", "new locked");
+    run.Write("fresh.txt.uTMP", "fresh", 0604);
+    run.Write("kept.txt", "kept");
+    platform::SetFileAttributes(run.Path("data.txt.uTMP"), platform::kAttributeArchive |
+                                                               platform::kAttributeHidden |
+                                                               platform::kAttributeTemporary);
+    auto program =
+        run.StartProgram("prog", run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0'));
+    const pid_t replacer = run.WaitForLaunchedReplacer();
+    ASSERT_GT(replacer, 0);
+    ASSERT_TRUE(WaitsAtLowestPriority(replacer));
+    EXPECT_EQ(run.DownloadCount(), 4u) << "nothing moves while the program runs";
+    EXPECT_TRUE(run.Starts(kRestarted).empty());
+
+    program->Kill();
+    ASSERT_TRUE(WaitForEnd(replacer));
+    ASSERT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"},
+                                  {"data.txt", "new data"},
+                                  {"locked.txt", "new locked"},
+                                  {"fresh.txt", "fresh"},
+                                  {"kept.txt", "kept"}}));
+    EXPECT_EQ(run.Permissions("prog"), 0750u) << "the replaced file's bits";
+    EXPECT_EQ(run.Permissions("data.txt"), 0640u);
+    EXPECT_EQ(run.Permissions("locked.txt"), 0644u) << "replaced, and no longer read-only";
+    EXPECT_EQ(run.Permissions("fresh.txt"), 0604u) << "nothing replaced: its own bits";
+    EXPECT_EQ(platform::GetFileAttributes(run.Path("data.txt")), platform::kAttributeArchive);
+    EXPECT_EQ(run.ReplacerErrors(), "");
+}
+
+TEST(Replacer, ScriptProgramIsAwaitedThroughItsProcess) {
+    ReplacerRun run;
+    // A script's file is never busy: only the end of the process running it tells.
+    const std::string script = "#!/bin/sh\n"
+                               "printf 'started\\t%s\\t%s\\n' \"$$\" \"$*\" >> \"$QV_RECORD\"\n"
+                               "if [ -n \"$QV_LAUNCH\" ]; then\n"
+                               "  unset QV_LAUNCH\n"
+                               "  '" QV_REPLACER_PATH "' \"$0\" +/afterupgrade0 &\n"
+                               "  printf 'replacer\\t%s\\n' \"$!\" >> \"$QV_RECORD\"\n"
+                               "fi\n"
+                               "while [ ! -e \"$QV_RECORD.end\" ]; do sleep 0.01; done\n";
+    run.Write("prog", script, 0755);
+    run.Write("prog.uTMP", script + "# version 2.0\n");
+    auto program = run.StartProgram("prog", {"launch"});
+    const pid_t replacer = run.WaitForLaunchedReplacer();
+    ASSERT_GT(replacer, 0);
+    ASSERT_TRUE(WaitsAtLowestPriority(replacer));
+    EXPECT_EQ(run.DownloadCount(), 1u) << "nothing moves while the script runs";
+
+    std::ofstream(run.RecordPath() + ".end") << "end\n";
+    EXPECT_EQ(program->WaitForExit(kRunLimit), 0);
+    ASSERT_TRUE(WaitForEnd(replacer));
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", script + "# version 2.0\n"}}));
+}
+
+struct FolderCase {
+    std::string folder;
+    bool splitAtBlanks; // as a command line with nothing quoted arrives
+};
+
+class ReplacerFolders : public testing::TestWithParam<FolderCase> {};
+
+TEST_P(ReplacerFolders, ProgramIsFoundReplacedAndRestarted) {
+    ReplacerRun run(GetParam().folder);
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog.uTMP", ReplacerRun::NewProgram());
+    const std::vector<std::string> arguments =
+        GetParam().splitAtBlanks
+            ? run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')
+            : std::vector<std::string>{QV_REPLACER_PATH, run.Path("prog"), "+/afterupgrade0"};
+    EXPECT_EQ(run.RunReplacer(arguments), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"}}));
+    EXPECT_EQ(run.Permissions("prog"), 0755u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ReplacerFolders,
+                         testing::Values(FolderCase{"plain", true},
+                                         FolderCase{"single blanks in it", true},
+                                         FolderCase{"repeated  blanks", false}));
+
+TEST(Replacer, ExecutableEndingInCapitalEXEKeepsItsOwnName) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("TOOL.EXE.uTMP", "tool");
+    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"TOOL.EXE", "tool"}}));
+}
+
+TEST(Replacer, DownloadedExecutableWithAnotherNameTakesTheProgramsPlace) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog-2.0.exe.uTMP", ReplacerRun::NewProgram("2.0"));
+    run.Write("helper.exe.uTMP", ReplacerRun::NewProgram("helper"));
+    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    // The first one listed takes the program's name; the second keeps its own.
+    const Files files = run.Files();
+    EXPECT_THAT(
+        files,
+        testing::AnyOf(Files{{"prog", "new program 2.0"}, {"helper.exe", "new program helper"}},
+                       Files{{"prog", "new program helper"}, {"prog-2.0.exe", "new program 2.0"}}));
+    EXPECT_EQ(run.Permissions("prog"), 0755u);
+}
+
+TEST(Replacer, SetupProgramRunsToItsEndIsDeletedAndThenTheProgramStarts) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("notes.txt.uTMP", "notes");
+    run.Write("setup.exe.uTMP", "#!/bin/sh\n"
+                                "printf 'setup\\t%s\\n' \"$*\" >> \"$QV_RECORD\"\n"
+                                "while [ ! -e \"$QV_RECORD.go\" ]; do sleep 0.01; done\n");
+    const auto replacer =
+        run.StartReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '1'));
+    const std::vector<std::string> setupRecord{"setup", "/afterupgrade"};
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            const auto records = run.Records();
+            return std::find(records.begin(), records.end(), setupRecord) != records.end();
+        },
+        kRunLimit));
+    EXPECT_EQ(platform::GetFileAttributes(run.Path("setup.exe")),
+              platform::kAttributeArchive | platform::kAttributeHidden);
+    EXPECT_TRUE(run.Starts(kRestarted).empty()) << "the program starts after the setup";
+
+    std::ofstream(run.RecordPath() + ".go") << "go\n";
+    EXPECT_EQ(replacer->WaitForExit(kRunLimit), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"notes.txt", "notes"}}));
+    EXPECT_EQ(run.ReplacerErrors(), "");
+}
+
+TEST(Replacer, SetupMethodWithoutSetupProgramKeepsTheProgramAndSaysSo) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("data.txt.uTMP", "data");
+    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '1')), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Starts(kRestarted).size(), 1u);
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"data.txt", "data"}}));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("no downloaded file name ends in \"exe\""));
+}
+
+// Undoes `chattr +i` on the way out, so that the folder can be removed.
+class Immutable {
+public:
+    explicit Immutable(const std::string& path)
+        : path_(path)
+        , set_(std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) == 0) {}
+    ~Immutable() {
+        if (set_)
+            std::system(("chattr -i '" + path_ + "'").c_str());
+    }
+    bool Set() const { return set_; }
+
+private:
+    std::string path_;
+    bool set_;
+};
+
+TEST(Replacer, ProgramThatCannotBeWrittenForOtherReasonsIsNotAwaitedAndStartsUnchanged) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog.uTMP", ReplacerRun::NewProgram());
+    const Immutable immutable(run.Path("prog"));
+    if (!immutable.Set())
+        GTEST_SKIP() << "no immutable files here (needs root and a file system that has them)";
+    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0)
+        << "the replacer must not wait for ever";
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"prog.uTMP", "new program 2.0"}}));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("cannot move"));
+}
+
+bool HoldsOneOf(const std::string& bytes, const std::string& first, const std::string& second) {
+    return bytes == first || bytes == second;
+}
+
+TEST(Replacer, KilledAtAnyPointLeavesARunnableProgram) {
+    constexpr std::size_t kOtherFiles = 8;
+    const std::string oldProgram = ReplacerRun::OldProgram();
+    const std::string newProgram = ReplacerRun::NewProgram();
+    for (std::size_t moved = 0; moved <= kOtherFiles + 1; ++moved) {
+        SCOPED_TRACE("killed once " + std::to_string(moved) + " files have moved");
+        ReplacerRun run;
+        run.Write("prog", oldProgram, 0755);
+        run.Write("prog.uTMP", newProgram);
+        for (std::size_t i = 0; i < kOtherFiles; ++i) {
+            run.Write("file" + std::to_string(i), "old");
+            run.Write("file" + std::to_string(i) + ".uTMP", "new");
+        }
+        std::atomic<bool> stop{false};
+        std::atomic<bool> missing{false};
+        std::thread watch([&] {
+            while (!stop) {
+                std::error_code absent;
+                const auto size = fs::file_size(run.Path("prog"), absent);
+                if (access(run.Path("prog").c_str(), X_OK) != 0 ||
+                    (size != oldProgram.size() && size != newProgram.size()))
+                    missing = true;
+            }
+        });
+        const auto replacer =
+            run.StartReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0'));
+        PollUntil(
+            [&] { return run.DownloadCount() + moved <= kOtherFiles + 1 || !replacer->Running(); },
+            kRunLimit);
+        replacer->Kill();
+        stop = true;
+        watch.join();
+
+        EXPECT_FALSE(missing) << "the program was missing or not executable for a moment";
+        EXPECT_TRUE(HoldsOneOf(run.Read("prog"), oldProgram, newProgram));
+        EXPECT_NE(run.Permissions("prog") & kOwnerExecute, 0u);
+        for (std::size_t i = 0; i < kOtherFiles; ++i)
+            EXPECT_TRUE(HoldsOneOf(run.Read("file" + std::to_string(i)), "old", "new")) << i;
+        const auto program = run.StartProgram("prog", {});
+        EXPECT_TRUE(run.WaitForStarts({}, 1)) << "the program left behind runs";
+    }
+}
+
+} // namespace
