@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace quorvex::test_support {
@@ -414,6 +415,132 @@ TEST(UpdaterDefaults, AsANewControllerHasThem) {
               (TupFileAttributes{TupFileAttribute::atrArchive, TupFileAttribute::atrHidden,
                                  TupFileAttribute::atrTemporary}));
     EXPECT_EQ(updater.ExePath(), fs::read_symlink("/proc/self/exe").string());
+}
+
+} // namespace
+} // namespace quorvex::test_support
+
+namespace quorvex::test_support {
+namespace {
+
+// Sets (or, with nullopt, unsets) an environment variable for one scope.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, std::optional<std::string> value)
+        : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The new program records the arguments it was started with.
+std::string RecordingProgram(const fs::path& record) {
+    return "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record.string() + ".tmp'\nmv '" +
+           record.string() + ".tmp' '" + record.string() + "'\n";
+}
+
+class UpdaterRestart : public UpdaterTest {
+protected:
+    UpdaterRestart()
+        : runtime_(root_ / "runtime")
+        , record_(root_ / "started-with") {
+        fs::create_directories(runtime_);
+        fs::permissions(runtime_, fs::perms::owner_all);
+        fs::permissions(ProgramFile("quorvex"),
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+        site_.PutFile("/Quorvex/quorvex", RecordingProgram(record_));
+        PutInfo(InfoText("1.3.3.10", {site_.FileUrl("quorvex")}));
+        restartNow_ = true;
+    }
+
+    void UpgradeAndWaitForTheRestart() {
+        updater_.CheckForNewVersion(false);
+        ASSERT_TRUE(WaitForEvent("CloseProgram")) << testing::PrintToString(events_);
+        ASSERT_TRUE(PumpUntil([&] { return fs::exists(record_); }));
+    }
+
+    fs::path runtime_;
+    fs::path record_;
+};
+
+TEST_F(UpdaterRestart, TheReplacerIsWrittenPrivatelyAndBringsTheProgramBackUpgraded) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", runtime_.string());
+    // Whatever another program left at the replacer's place is neither followed nor started.
+    const fs::path victim = root_ / "victim";
+    std::ofstream(victim) << "not to be touched";
+    fs::create_symlink(victim, runtime_ / kReplacerName);
+
+    UpgradeAndWaitForTheRestart();
+    std::ifstream record(record_);
+    std::string argument;
+    std::getline(record, argument);
+    EXPECT_EQ(argument, "/afterupgrade");
+    EXPECT_EQ(ReadProgramFile("quorvex"), RecordingProgram(record_));
+    EXPECT_NE(fs::status(ProgramFile("quorvex")).permissions() & fs::perms::owner_exec,
+              fs::perms::none);
+    EXPECT_TRUE(TempFiles().empty());
+    std::ifstream victimFile(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victimFile), {}), "not to be touched");
+    const fs::path replacer = runtime_ / kReplacerName;
+    ASSERT_FALSE(fs::is_symlink(replacer));
+    EXPECT_EQ(fs::status(replacer).permissions() & fs::perms::all, fs::perms::owner_all);
+
+    TupUpdater nextStart; // the restarted program's controller
+    EXPECT_FALSE(fs::exists(fs::symlink_status(replacer)));
+}
+
+TEST_F(UpdaterRestart, WithoutAPrivateRuntimeFolderTheReplacerGetsAFolderOfItsOwn) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", std::nullopt);
+    const fs::path temporary = root_ / "tmp";
+    fs::create_directories(temporary);
+    const ScopedEnvironment tmpdir("TMPDIR", temporary.string());
+    UpgradeAndWaitForTheRestart();
+    std::vector<fs::path> made;
+    for (const auto& entry : fs::directory_iterator(temporary))
+        made.push_back(entry.path());
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_TRUE(made[0].filename().string().starts_with("Quorvex-replacer-"));
+    EXPECT_EQ(fs::status(made[0]).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::exists(made[0] / kReplacerName));
+
+    TupUpdater nextStart;
+    EXPECT_TRUE(fs::is_empty(temporary));
+}
+
+TEST_F(UpdaterRestart, AReplacerThatCannotBeWrittenStopsTheUpgradeAndTheProgramRuns) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", std::nullopt);
+    const ScopedEnvironment tmpdir("TMPDIR", "/proc/self"); // nobody can make a folder there
+    testing::internal::CaptureStderr();
+    updater_.CheckForNewVersion(false);
+    ASSERT_TRUE(WaitForEvent("EndUpgrade"));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("cannot be finished"), std::string::npos) << errors;
+    EXPECT_FALSE(HasEvent("CloseProgram"));
+    EXPECT_EQ(TempFiles(), std::vector<std::string>{"quorvex.uTMP"});
+    EXPECT_EQ(ReadProgramFile("quorvex"), "old program");
+}
+
+TEST_F(UpdaterRestart, ARestartWithoutAFinishedUpgradeDeletesTheDownloads) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", runtime_.string());
+    WriteProgramFile("half.bin.uTMP", "partial");
+    updater_.RestartProgram("/again");
+    EXPECT_TRUE(HasEvent("CloseProgram"));
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_TRUE(fs::exists(runtime_ / kReplacerName));
 }
 
 } // namespace
