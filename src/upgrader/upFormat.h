@@ -24,6 +24,8 @@ public:
         : value_(Number) {}
     TFormatArgument(unsigned Number)
         : value_(static_cast<long long>(Number)) {}
+    TFormatArgument(unsigned long Number)
+        : value_(static_cast<long long>(Number)) {}
     TFormatArgument(double Number)
         : value_(Number) {}
 

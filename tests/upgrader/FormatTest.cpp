@@ -19,7 +19,7 @@ TEST(FormatMessageText, FillsEachKindOfPlaceholder) {
         {"%.2d|%.2d|%.2d", "123|-05|00", {123, -5, 0}},
         {"File size: %.1f Kb", "File size: 1.5 Kb", {1536 / 1024.0}},
         {"%.1f %.1f %.1f", "0.0 2.0 1234567.9", {0.04, 2, 1234567.89}},
-        {"Downloading %d of %d", "Downloading 1 of 3", {1, 3}},
+        {"Downloading %d of %d", "Downloading 1 of 3", {1, std::size_t{3}}},
         {"Host %s unreachable.", "Host 'http://h' unreachable.", {"'http://h'"}},
         {"100%% %s", "100% %d", {"%d"}},
         {"no placeholder", "no placeholder", {1, "left over"}},
