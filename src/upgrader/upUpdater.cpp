@@ -62,7 +62,7 @@ TupUpdater::~TupUpdater() {
     OnHTTPStatusError = nullptr;
     OnAuthorizationRequest = nullptr;
     if (Dialogs && Dialogs->WizardShown())
-        Dialogs->DestroyWizard();
+        Ui().DestroyWizard();
 }
 
 void TupUpdater::AttachHandlers() {
@@ -166,8 +166,14 @@ void TupUpdater::WizardClosed() {
     EndDoneWait();
 }
 
+TupUpdaterDialogs& TupUpdater::Ui() {
+    if (!Dialogs)
+        throw Exception("The upgrade controller has nowhere to show its dialogs");
+    return *Dialogs;
+}
+
 void TupUpdater::ShowMessage(int Entry, unsigned Flags) {
-    Dialogs->MessageBox(UpgraderText(Entry), Flags);
+    Ui().MessageBox(UpgraderText(Entry), Flags);
 }
 
 } // namespace quorvex

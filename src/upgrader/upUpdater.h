@@ -146,6 +146,7 @@ private:
     void DecideUpgrade(const std::string& Text);
     void DownloadNext(bool First);
     void StartDownload();
+    bool WizardOpen();
     void FinishDownloads();
     void FileStart(std::uint32_t ContentLength, TDateTime LastModified, bool& Continue);
     bool SizeRuleAllows(std::uint32_t ContentLength) const;
@@ -162,6 +163,7 @@ private:
     void StopTransfer();
     void DeleteTempFiles();
     void RunReplacer(const std::string& Args);
+    TupUpdaterDialogs& Ui();
     void ShowMessage(int Entry, unsigned Flags);
     void RefuseFile();
     void DeleteLeftoverReplacer();

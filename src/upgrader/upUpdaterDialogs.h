@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quorvex {
@@ -30,10 +31,11 @@ public:
     // report, turned into its finished page, destroyed when the run stops.
     virtual void ShowWizard(TupUpdater& Updater) = 0;
     virtual bool WizardShown() const = 0;
-    virtual void WizardFileStarted(const std::string& URL, const std::string& AllFilesLine) = 0;
-    virtual void WizardFileSize(const std::string& SizeLine) = 0;
-    virtual void WizardProgress(int FilePercent, int AllFilesPercent, const std::string& RateLine,
-                                const std::string& TimeLeftLine) = 0;
+    // File Index (from 0) of Count starts downloading from URL.
+    virtual void WizardFileStarted(const std::string& URL, int Index, int Count) = 0;
+    virtual void WizardFileSize(std::int64_t Bytes) = 0;
+    virtual void WizardProgress(int PercentsDone, int TotalPercentsDone, double TransferRate,
+                                int EstimatedTimeLeft) = 0;
     virtual void ShowWizardFinished() = 0;
     virtual void DestroyWizard() = 0;
 };

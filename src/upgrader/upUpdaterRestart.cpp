@@ -52,7 +52,7 @@ void TupUpdater::StopTransfer() {
     EndDoneWait();
     Cancel(false, false);
     if (Dialogs && Dialogs->WizardShown())
-        Dialogs->DestroyWizard();
+        Ui().DestroyWizard();
 }
 
 void TupUpdater::DeleteTempFiles() {

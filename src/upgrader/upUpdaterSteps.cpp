@@ -14,8 +14,6 @@ namespace quorvex {
 namespace {
 
 inline constexpr std::size_t kTempSuffixLength = 5; // ".uTMP"
-inline constexpr int kSecondsPerHour = 3600;
-inline constexpr int kSecondsPerMinute = 60;
 
 std::string ReadWhole(TStream& stream) {
     std::string text(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size(), 0)), '\0');
@@ -76,7 +74,7 @@ void TupUpdater::DecideUpgrade(const std::string& Text) {
     const bool redirect =
         upgradeMethodCode_ == quorvex::UpgradeMethodCode(TupUpgradeMethod::umRedirectToURL);
     if (!updateAvailable_ || (!redirect && !ProgramFolderWritable()) ||
-        (ShowMessages.Contains(TupShowMessage::mAskUpgrade) && !Dialogs->AskUpgrade(message))) {
+        (ShowMessages.Contains(TupShowMessage::mAskUpgrade) && !Ui().AskUpgrade(message))) {
         if (OnLaterUpgrade)
             OnLaterUpgrade(this);
     } else if (redirect) {
@@ -104,7 +102,7 @@ void TupUpdater::DownloadNext(bool First) {
         DeleteTempFiles();
         wizardShown_ = Wizard.Enabled;
         if (wizardShown_)
-            Dialogs->ShowWizard(*this);
+            Ui().ShowWizard(*this);
     } else {
         ++fileIndex_;
     }
@@ -114,12 +112,14 @@ void TupUpdater::DownloadNext(bool First) {
         FinishDownloads();
 }
 
+bool TupUpdater::WizardOpen() {
+    return wizardShown_ && Ui().WizardShown();
+}
+
 void TupUpdater::StartDownload() {
     URL = fileList_[static_cast<std::size_t>(fileIndex_)];
-    if (wizardShown_ && Dialogs->WizardShown())
-        Dialogs->WizardFileStarted(
-            URL, UpgraderFormat(upmsg::kDownloadingOf,
-                                {fileIndex_ + 1, static_cast<int>(fileList_.size())}));
+    if (WizardOpen())
+        Ui().WizardFileStarted(URL, fileIndex_, static_cast<int>(fileList_.size()));
     localTempName_ = ExeFolder() + ExtractURLFileName(URL) + kTempFileSuffix;
     OutputFileName = localTempName_;
     ReleaseOutput();
@@ -127,8 +127,8 @@ void TupUpdater::StartDownload() {
 }
 
 void TupUpdater::FinishDownloads() {
-    if (wizardShown_ && Dialogs->WizardShown()) {
-        Dialogs->ShowWizardFinished();
+    if (WizardOpen()) {
+        Ui().ShowWizardFinished();
         WaitForSignal(doneSignal_, 0, true);
         if (abortedFlag_)
             return;
@@ -143,8 +143,8 @@ void TupUpdater::FinishDownloads() {
 
 void TupUpdater::FileStart(std::uint32_t ContentLength, TDateTime LastModified, bool& Continue) {
     remoteFileTime_ = LastModified;
-    if (wizardShown_ && Dialogs->WizardShown())
-        Dialogs->WizardFileSize(UpgraderFormat(upmsg::kFileSize, {ContentLength / 1024.0}));
+    if (WizardOpen())
+        Ui().WizardFileSize(ContentLength);
     Continue = SizeRuleAllows(ContentLength);
     if (OnFileStart)
         OnFileStart(this, URL, static_cast<std::int32_t>(ContentLength), remoteFileTime_, Continue);
@@ -179,7 +179,7 @@ void TupUpdater::RefuseFile() {
     std::cerr << "Quorvex: " << text << "\n";
     if (OnBadFile)
         OnBadFile(this, URL);
-    Dialogs->MessageBox(text, kUpdaterIconError);
+    Ui().MessageBox(text, kUpdaterIconError);
     CancelUpgrade();
 }
 
@@ -192,14 +192,8 @@ void TupUpdater::Progress(std::uint32_t TotalSize, std::uint32_t BytesRead,
         OnProgress(this, URL, static_cast<std::int32_t>(TotalSize),
                    static_cast<std::int32_t>(BytesRead), static_cast<std::int32_t>(ElapsedTime),
                    TimeLeft, PercentDone, total, TransferRate);
-    if (!wizardShown_ || !Dialogs->WizardShown())
-        return;
-    const int left = std::max(TimeLeft, 0);
-    Dialogs->WizardProgress(
-        PercentDone, total, UpgraderFormat(upmsg::kTransferRate, {double(TransferRate)}),
-        UpgraderFormat(upmsg::kTimeLeft,
-                       {left / kSecondsPerHour, (left / kSecondsPerMinute) % kSecondsPerMinute,
-                        left % kSecondsPerMinute}));
+    if (WizardOpen())
+        Ui().WizardProgress(PercentDone, total, TransferRate, TimeLeft);
 }
 
 void TupUpdater::ConnectionLost() {
@@ -218,8 +212,8 @@ void TupUpdater::HostUnreachable() {
         autoCheckDone_ = false;
         ArmAutoCheckTimer();
     } else if (ShowMessages.Contains(TupShowMessage::mHostUnreachable)) {
-        Dialogs->MessageBox(UpgraderFormat(upmsg::kHostUnreachable, {"'http://" + host + "'"}),
-                            kUpdaterIconError);
+        Ui().MessageBox(UpgraderFormat(upmsg::kHostUnreachable, {"'http://" + host + "'"}),
+                        kUpdaterIconError);
     }
     StopTransfer();
 }
@@ -234,8 +228,8 @@ void TupUpdater::StatusError(int StatusCode) {
         OnLostFile(this, URL, StatusCode, continueUpgrade);
     if (ShowMessages.Contains(TupShowMessage::mLostFile))
         continueUpgrade =
-            Dialogs->AskYesNo(UpgraderFormat(upmsg::kLostFile, {URLFileName()}),
-                              UpgraderText(upmsg::kError) + " #" + std::to_string(StatusCode));
+            Ui().AskYesNo(UpgraderFormat(upmsg::kLostFile, {URLFileName()}),
+                          UpgraderText(upmsg::kError) + " #" + std::to_string(StatusCode));
     if (continueUpgrade)
         DownloadNext(false);
     else
@@ -255,7 +249,7 @@ void TupUpdater::PasswordRequest(const std::string& Realm, bool& TryAgain) {
         OnPasswordRequest(this, Realm, TryAgain);
     if (TryAgain || !ShowMessages.Contains(TupShowMessage::mPasswordRequest))
         return;
-    TryAgain = Dialogs->AskPassword(*this);
+    TryAgain = Ui().AskPassword(*this);
     if (!TryAgain)
         CancelUpgrade();
 }

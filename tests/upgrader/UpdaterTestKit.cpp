@@ -39,20 +39,19 @@ void FakeUpdaterDialogs::ShowWizard(TupUpdater& Updater) {
     updater_ = &Updater;
 }
 
-void FakeUpdaterDialogs::WizardFileStarted(const std::string& URL,
-                                           const std::string& AllFilesLine) {
-    Calls.push_back("WizardFileStarted: " + URL + " | " + AllFilesLine);
+void FakeUpdaterDialogs::WizardFileStarted(const std::string& URL, int Index, int Count) {
+    Calls.push_back("WizardFileStarted: " + URL + " " + std::to_string(Index) + " of " +
+                    std::to_string(Count));
 }
 
-void FakeUpdaterDialogs::WizardFileSize(const std::string& SizeLine) {
-    Calls.push_back("WizardFileSize: " + SizeLine);
+void FakeUpdaterDialogs::WizardFileSize(std::int64_t Bytes) {
+    Calls.push_back("WizardFileSize: " + std::to_string(Bytes));
 }
 
-void FakeUpdaterDialogs::WizardProgress(int FilePercent, int AllFilesPercent,
-                                        const std::string& RateLine,
-                                        const std::string& TimeLeftLine) {
-    Calls.push_back("WizardProgress: " + std::to_string(FilePercent) + " " +
-                    std::to_string(AllFilesPercent) + " | " + RateLine + " | " + TimeLeftLine);
+void FakeUpdaterDialogs::WizardProgress(int PercentsDone, int TotalPercentsDone, double,
+                                        int EstimatedTimeLeft) {
+    Calls.push_back("WizardProgress: " + std::to_string(PercentsDone) + " " +
+                    std::to_string(TotalPercentsDone) + " " + std::to_string(EstimatedTimeLeft));
 }
 
 void FakeUpdaterDialogs::ShowWizardFinished() {

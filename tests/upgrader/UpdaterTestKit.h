@@ -21,10 +21,10 @@ public:
     bool AskPassword(TupUpdater& Updater) override;
     void ShowWizard(TupUpdater& Updater) override;
     bool WizardShown() const override { return wizard_; }
-    void WizardFileStarted(const std::string& URL, const std::string& AllFilesLine) override;
-    void WizardFileSize(const std::string& SizeLine) override;
-    void WizardProgress(int FilePercent, int AllFilesPercent, const std::string& RateLine,
-                        const std::string& TimeLeftLine) override;
+    void WizardFileStarted(const std::string& URL, int Index, int Count) override;
+    void WizardFileSize(std::int64_t Bytes) override;
+    void WizardProgress(int PercentsDone, int TotalPercentsDone, double TransferRate,
+                        int EstimatedTimeLeft) override;
     void ShowWizardFinished() override;
     void DestroyWizard() override;
 
