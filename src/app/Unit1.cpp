@@ -141,6 +141,7 @@ TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     CreateTimers();
     CreatePopupMenu();
     WireEvents();
+    CreateUpdater();
     WireLinks();
     FormCreate(startedWithArguments);
 }

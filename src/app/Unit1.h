@@ -2,6 +2,7 @@
 
 #include "app/TranslationServices.h"
 #include "translate/Dictionary.h"
+#include "upgrader/upUpdater.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -84,8 +85,10 @@ public:
     void Timer1Timer();
     void WebBrowser1DocumentComplete();
     // The maker's web site ("host" or "host:port"); empty: there is none, so nothing is
-    // reported and no page of it opened.
+    // reported, checked or opened there.
     std::string SiteHost;
+    // Keeps the program up to date from the maker's site (Unit1Updater.cpp).
+    std::unique_ptr<TupUpdater> Updater1;
 
     // The typing state: while it lasts, clipboard changes are not taken into the source box.
     bool Inputing = false;
@@ -135,6 +138,7 @@ private:
     void CreatePopupMenu();
     void WireEvents();
     void WireLinks();
+    void CreateUpdater();
     std::string SitePage(const std::string& path) const;
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();

@@ -15,7 +15,6 @@ namespace quorvex {
 
 namespace {
 
-inline constexpr const char* kVersionNumber = "1.3.3.9";
 inline constexpr const char* kHelpPath = "/Quorvex/help.html";
 inline constexpr const char* kReportPath = "/Quorvex/Quorvex.asp";
 inline constexpr int kReportTickInterval = 1000;
@@ -98,7 +97,7 @@ void TForm1::Timer1Timer() {
         // Without a site there is nobody to report to; the count goes on all the same.
         if (!SiteHost.empty())
             WebBrowser1->Navigate(QString::fromStdString(
-                ReportURL(SiteHost, kVersionNumber, platform::GetTickCount())));
+                ReportURL(SiteHost, Updater1->VersionNumber, platform::GetTickCount())));
         Timer1->Tag = 0;
     }
     Timer1->setInterval(kReportTickInterval);
