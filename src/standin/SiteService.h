@@ -14,6 +14,9 @@ struct TSiteOptions {
     std::string UpdatesFolder;
     // Receives one line per usage report; called from the server's connection threads.
     std::function<void(const std::string& line)> OnReport;
+    // Non-empty: receives one line per request of any kind ("GET /s?..."), before it is
+    // answered, from the connection threads as well.
+    std::function<void(const std::string& line)> OnRequest;
 };
 
 // Serves the maker's web site under /Quorvex/: the usage report Quorvex.asp (a small page, and

@@ -8,7 +8,10 @@ namespace quorvex {
 TStandin::TStandin(uint16_t port, const TSiteOptions& site)
     : router_(Services(site))
     , server_(
-          [this](const THttpRequest& request, TServerConnection& connection) {
+          [this, onRequest = site.OnRequest](const THttpRequest& request,
+                                             TServerConnection& connection) {
+              if (onRequest)
+                  onRequest(request.Method + " " + request.Target);
               connection.Send(router_.Dispatch(request).Serialize());
               return false;
           },

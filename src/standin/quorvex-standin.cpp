@@ -14,7 +14,7 @@ namespace {
 constexpr int kBadUsage = 2;
 
 constexpr std::string_view kHelp =
-    R"(Usage: quorvex-standin [--port N] [--updates DIR]
+    R"(Usage: quorvex-standin [--port N] [--updates DIR] [--log]
 
 Serves on 127.0.0.1 what Quorvex asks of the outside web services, so that it runs end to end
 without the internet:
@@ -35,6 +35,7 @@ Malformed requests are answered with 400 and a message saying why.
 
   --port N        listen on port N (default 0: any free port)
   --updates DIR   serve the files of DIR under /Quorvex/
+  --log           also print "request METHOD TARGET" for every request
 
 Prints "listening on 127.0.0.1:PORT" once it listens, then serves until SIGINT or SIGTERM.
 )";
@@ -50,8 +51,8 @@ bool IsFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
-// Report lines come from the connection threads; each goes out whole.
-void PrintReport(const std::string& line) {
+// Lines come from the connection threads; each goes out whole.
+void PrintLine(const std::string& line) {
     static std::mutex outputMutex;
     const std::lock_guard lock(outputMutex);
     std::cout << line << std::endl;
@@ -61,12 +62,16 @@ void PrintReport(const std::string& line) {
 
 int main(int argc, char** argv) {
     uint16_t port = 0;
-    quorvex::TSiteOptions site{{}, PrintReport};
+    quorvex::TSiteOptions site{{}, PrintLine, {}};
     for (int i = 1; i < argc; ++i) {
         std::string_view argument = argv[i];
         if (argument == "--help") {
             std::cout << kHelp;
             return 0;
+        }
+        if (argument == "--log") {
+            site.OnRequest = [](const std::string& line) { PrintLine("request " + line); };
+            continue;
         }
         if ((argument != "--port" && argument != "--updates") || i + 1 == argc)
             return Usage("unknown argument '" + std::string(argument) + "'");

@@ -194,6 +194,14 @@ TEST_F(SelfUpdateTest, ATamperedFileIsRefusedAndTheOldProgramRunsOn) {
     ASSERT_TRUE(PollUntil(
         [&] { return ReadWhole(root_ / "errors").find("does not match") != std::string::npos; },
         kLimit));
+    // The refusal is also told in a message box of the upgrader.
+    EXPECT_TRUE(PollUntil(
+        [&] {
+            return !RunCommand("DISPLAY=" + display_.Name() +
+                               " xdotool search --onlyvisible --name 'update wizard|升级精灵'")
+                        .empty();
+        },
+        kLimit));
     fs::create_directories(QUORVEX_ARTIFACT_DIR);
     RunCommand("DISPLAY=" + display_.Name() +
                " import -window root '" QUORVEX_ARTIFACT_DIR "/self-update-refused.png'");

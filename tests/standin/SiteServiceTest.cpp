@@ -45,16 +45,18 @@ protected:
         std::ofstream(folder_ / name, std::ios::binary) << contents;
     }
 
-    TSiteOptions Options() {
-        return {folder_.string(), [this](const std::string& line) {
-                    const std::lock_guard lock(reportsMutex_);
-                    reports_.push_back(line);
-                }};
+    TSiteOptions Options() { return {folder_.string(), Recorder(reports_), Recorder(requests_)}; }
+    std::function<void(const std::string&)> Recorder(std::vector<std::string>& lines) {
+        return [this, &lines](const std::string& line) {
+            const std::lock_guard lock(reportsMutex_);
+            lines.push_back(line);
+        };
     }
 
     fs::path folder_;
     std::mutex reportsMutex_;
     std::vector<std::string> reports_;
+    std::vector<std::string> requests_;
 };
 
 TEST_F(SiteService, ServesTheFolderWithLengthAndModificationTime) {
@@ -108,6 +110,8 @@ TEST_F(SiteService, AnswersReportsAndTellsEachOne) {
     const std::lock_guard lock(reportsMutex_);
     EXPECT_EQ(reports_, (std::vector<std::string>{"usage report ver=1.3.3.9&r=42",
                                                   "usage report ver=1.3.3.9&r=1043"}));
+    EXPECT_EQ(requests_, (std::vector<std::string>{"GET /Quorvex/Quorvex.asp?ver=1.3.3.9&r=42",
+                                                   "GET /Quorvex/Quorvex.asp?ver=1.3.3.9&r=1043"}));
 }
 
 TEST(SiteServiceWithoutUpdates, ServesItsPagesButNoInformationFile) {
