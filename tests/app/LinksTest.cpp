@@ -6,6 +6,7 @@
 #include "support/FakeBrowser.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/Pumping.h"
+#include "support/ScopedEnvironment.h"
 #include "translate/ServiceHosts.h"
 
 #include <QAction>
@@ -84,10 +85,8 @@ TEST_F(LinksTest, ABrowserThatCannotBeStartedIsAFailure) {
     browser_.RemoveDefaultAndProvideOpener();
     const std::string emptyFolder = testing::TempDir() + "links-no-programs";
     std::filesystem::create_directories(emptyFolder);
-    const std::string path = std::getenv("PATH");
-    setenv("PATH", emptyFolder.c_str(), 1);
+    const test_support::ScopedEnvironment noPrograms("PATH", emptyFolder);
     EXPECT_THROW(form_.Label4Click(), Exception);
-    setenv("PATH", path.c_str(), 1);
 }
 
 // The usage report, against a site that records each report and answers none, so that no

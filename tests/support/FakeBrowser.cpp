@@ -44,22 +44,14 @@ FakeBrowser::FakeBrowser(const std::string& execTail, const std::string& program
 }
 
 FakeBrowser::~FakeBrowser() {
-    for (const auto& [variable, value] : saved_) {
-        if (value)
-            setenv(variable.c_str(), value->c_str(), 1);
-        else
-            unsetenv(variable.c_str());
-    }
+    while (!settings_.empty())
+        settings_.pop_back();
     std::error_code ignored;
     fs::remove_all(root_, ignored);
 }
 
 void FakeBrowser::Set(const char* variable, const std::string& value) {
-    if (!saved_.contains(variable)) {
-        const char* old = std::getenv(variable);
-        saved_[variable] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    setenv(variable, value.c_str(), 1);
+    settings_.push_back(std::make_unique<ScopedEnvironment>(variable, value));
 }
 
 void FakeBrowser::WriteRecorder(const fs::path& path) const {

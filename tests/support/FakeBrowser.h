@@ -1,8 +1,9 @@
 #pragma once
 
+#include "support/ScopedEnvironment.h"
+
 #include <filesystem>
-#include <map>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ private:
     std::filesystem::path root_;
     std::filesystem::path program_;
     std::filesystem::path records_;
-    std::map<std::string, std::optional<std::string>> saved_;
+    std::vector<std::unique_ptr<ScopedEnvironment>> settings_; // undone last first
 };
 
 } // namespace quorvex::test_support

@@ -1,6 +1,7 @@
 #include "platform/Crypto.h"
 #include "support/FakeBrowser.h"
 #include "support/Pumping.h"
+#include "support/ScopedEnvironment.h"
 #include "upgrader/UpdaterTestKit.h"
 #include "upgrader/upMessages.h"
 
@@ -426,30 +427,6 @@ TEST(UpdaterDefaults, AsANewControllerHasThem) {
 
 namespace quorvex::test_support {
 namespace {
-
-// Sets (or, with nullopt, unsets) an environment variable for one scope.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, std::optional<std::string> value)
-        : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // The new program records the arguments it was started with.
 std::string RecordingProgram(const fs::path& record) {
