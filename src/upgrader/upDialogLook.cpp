@@ -1,16 +1,13 @@
 #include "upgrader/upDialogLook.h"
 
+#include "upgrader/upResources.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-
-// The pictures live in a static library: their resources are registered by name before use.
-static void InitUpgraderImageResources() {
-    Q_INIT_RESOURCE(upgrader_images);
-}
 
 namespace quorvex {
 namespace {
@@ -20,9 +17,11 @@ inline constexpr const char* kTitleFontFamily = "Times New Roman";
 // Stands in where the Windows fonts are missing, and holds the Chinese glyphs.
 inline constexpr const char* kChineseFontFamily = "WenQuanYi Micro Hei";
 inline constexpr int kTitlePixelHeight = 19;
+inline constexpr QRect kMessageIcon{7, 5, 32, 32};
+inline constexpr QPoint kMessageLabel{45, 5};
 
 QPixmap LoadImage(const char* path) {
-    InitUpgraderImageResources();
+    InitUpgraderResources();
     return QPixmap(QString::fromLatin1(path));
 }
 
@@ -78,9 +77,35 @@ QLabel* CreateLabel(QWidget* parent, int left, int top) {
     return label;
 }
 
-QPushButton* CreateButton(QWidget* parent, int left, int top, int width, int height) {
+QLabel* CreateMessageIcon(QWidget* parent) {
+    auto* icon = new QLabel(parent);
+    icon->setGeometry(kMessageIcon);
+    icon->setPixmap(UpgraderIcon());
+    return icon;
+}
+
+QLabel* CreateMessageLabel(QWidget* parent) {
+    QLabel* label = CreateLabel(parent, kMessageLabel.x(), kMessageLabel.y());
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void FitToMessage(QDialog& dialog, QLabel& label, const QString& text, int rightMargin,
+                  QWidget& bottomPanel, int panelHeight) {
+    const int width = dialog.width();
+    const int labelWidth = width - kMessageLabel.x() - rightMargin;
+    label.setText(text);
+    const int labelHeight = label.heightForWidth(labelWidth);
+    label.resize(labelWidth, labelHeight);
+    const int height = kMessageLabel.y() + labelHeight + panelHeight;
+    dialog.setFixedSize(width, height);
+    bottomPanel.setGeometry(0, height - panelHeight, width, panelHeight);
+}
+
+QPushButton* CreateButton(QWidget* parent, QRect geometry) {
     auto* button = new QPushButton(parent);
-    button->setGeometry(left, top, width, height);
+    button->setGeometry(geometry);
     return button;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <string>
 
@@ -29,7 +30,16 @@ void CentreOnScreen(QWidget& window);
 std::string ApplicationTitle();
 
 QLabel* CreateLabel(QWidget* parent, int left, int top);
-QPushButton* CreateButton(QWidget* parent, int left, int top, int width, int height);
+
+// The two small dialogs: the icon at the top left, beside it a word-wrapping text, below it
+// a panel along the bottom edge that holds everything else.
+QLabel* CreateMessageIcon(QWidget* parent);
+QLabel* CreateMessageLabel(QWidget* parent);
+// Puts `text` into the label, which ends `rightMargin` from the dialog's right edge, and makes
+// the dialog exactly as high as the wrapped text and the bottom panel.
+void FitToMessage(QDialog& dialog, QLabel& label, const QString& text, int rightMargin,
+                  QWidget& bottomPanel, int panelHeight);
+QPushButton* CreateButton(QWidget* parent, QRect geometry);
 
 inline QString ToQString(const std::string& text) {
     return QString::fromStdString(text);

@@ -49,11 +49,15 @@ constexpr std::array<TupLanguageTable, 28> kTables{{
     {wlNorwegian, 42350, 0x14, "no"},
 }};
 
+int DetectedBase() {
+    return LanguageTable(LanguageForLangID(platform::SystemDefaultLangID())).BaseId;
+}
+
 // The choice every controller of the process shares, and who wants to hear of a change.
 struct TLanguageState {
     std::mutex Lock;
     TupLanguage Language = wlAuto;
-    int Base = LanguageTable(LanguageForLangID(platform::SystemDefaultLangID())).BaseId;
+    int Base = DetectedBase();
     int NextListener = 0;
     std::map<int, std::function<void()>> Listeners;
 };
@@ -95,7 +99,7 @@ int MessageBase() {
 }
 
 void DetectLanguage() {
-    const int base = LanguageTable(LanguageForLangID(platform::SystemDefaultLangID())).BaseId;
+    const int base = DetectedBase();
     TLanguageState& state = State();
     std::lock_guard lock(state.Lock);
     state.Base = base;

@@ -4,15 +4,10 @@
 #include "platform/Exception.h"
 #include "platform/Resources.h"
 #include "upgrader/upLanguages.h"
+#include "upgrader/upResources.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <map>
-
-// The tables live in a static library: its resources are registered by name before use.
-static void InitUpgraderMessageResources() {
-    Q_INIT_RESOURCE(upgrader_messages);
-}
 
 namespace quorvex {
 namespace {
@@ -20,6 +15,11 @@ namespace {
 inline constexpr const char* kResourceType = "messages";
 inline constexpr const char* kFixedTableName = "fixed";
 inline constexpr int kFixedStringCount = 3;
+
+Exception TableError(std::string_view name, int line, const std::string& what) {
+    return Exception("Message table " + std::string(name) + ", line " + std::to_string(line) +
+                     ": " + what);
+}
 
 std::string Unescape(std::string_view name, int line, std::string_view text) {
     std::string result;
@@ -30,10 +30,7 @@ std::string Unescape(std::string_view name, int line, std::string_view text) {
         }
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
         if (next != 'n' && next != '\\')
-            throw Exception("Message table " + std::string(name) + ", line " +
-                            std::to_string(line) +
-                            ": a backslash stands before neither n nor "
-                            "another backslash");
+            throw TableError(name, line, "a backslash stands before neither n nor another one");
         result += next == 'n' ? '\n' : '\\';
         ++i;
     }
@@ -42,7 +39,7 @@ std::string Unescape(std::string_view name, int line, std::string_view text) {
 
 void AddTable(std::map<int, std::string>& strings, const std::string& name, int firstId,
               int count) {
-    InitUpgraderMessageResources();
+    InitUpgraderResources();
     const auto data = platform::LoadResource(name, kResourceType);
     if (!data)
         throw Exception("The message table " + name + " is missing from the program");
@@ -79,9 +76,8 @@ std::vector<std::string> ParseMessageTable(std::string_view Name, std::string_vi
         const auto entry = text::ToInteger(line.substr(0, equals));
         if (equals == std::string_view::npos || !entry || *entry < 0 || *entry >= Count ||
             seen[static_cast<std::size_t>(*entry)])
-            throw Exception("Message table " + std::string(Name) + ", line " +
-                            std::to_string(lineNumber) + ": not an entry from 0 to " +
-                            std::to_string(Count - 1) + " given once");
+            throw TableError(Name, lineNumber,
+                             "not an entry from 0 to " + std::to_string(Count - 1) + " given once");
         seen[static_cast<std::size_t>(*entry)] = true;
         entries[static_cast<std::size_t>(*entry)] =
             Unescape(Name, lineNumber, line.substr(equals + 1));

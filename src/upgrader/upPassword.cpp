@@ -16,10 +16,7 @@ namespace {
 
 inline constexpr int kClientWidth = 297;
 inline constexpr int kClientHeight = 141;
-inline constexpr int kLabelLeft = 45;
-inline constexpr int kLabelTop = 5;
 inline constexpr int kLabelRightMargin = 18;
-inline constexpr QRect kImage1{7, 5, 32, 32};
 inline constexpr int kPanelHeight = 98;
 inline constexpr QPoint kUsernameLab{45, 14};
 inline constexpr QRect kUsernameEdit{122, 10, 157, 21};
@@ -53,12 +50,8 @@ TupPasswordForm::TupPasswordForm(TupDialogHost& Host)
     : host_(Host) {
     SetUpDialogFrame(*this, kClientWidth, kClientHeight);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    Label1 = CreateLabel(this, kLabelLeft, kLabelTop);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1 = new QLabel(this);
-    Image1->setGeometry(kImage1);
-    Image1->setPixmap(UpgraderIcon());
+    Label1 = CreateMessageLabel(this);
+    Image1 = CreateMessageIcon(this);
     BottomPanel = new QWidget(this);
     UsernameLab = CreateLabel(BottomPanel, kUsernameLab.x(), kUsernameLab.y());
     UsernameEdit = CreateEdit(BottomPanel, kUsernameEdit);
@@ -68,10 +61,9 @@ TupPasswordForm::TupPasswordForm(TupDialogHost& Host)
     auto* asterisks = new TAsteriskStyle;
     asterisks->setParent(PasswordEdit);
     PasswordEdit->setStyle(asterisks);
-    OKBtn = CreateButton(BottomPanel, kOKBtn.left(), kOKBtn.top(), kOKBtn.width(), kOKBtn.height());
+    OKBtn = CreateButton(BottomPanel, kOKBtn);
     OKBtn->setDefault(true);
-    CancelBtn = CreateButton(BottomPanel, kCancelBtn.left(), kCancelBtn.top(), kCancelBtn.width(),
-                             kCancelBtn.height());
+    CancelBtn = CreateButton(BottomPanel, kCancelBtn);
     connect(OKBtn, &QPushButton::clicked, this, &TupPasswordForm::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     theForm = this;
@@ -83,10 +75,9 @@ TupPasswordForm::~TupPasswordForm() {
 }
 
 void TupPasswordForm::Prepare() {
-    const int labelWidth = kClientWidth - kLabelLeft - kLabelRightMargin;
-    Label1->setText(ToQString(UpgraderFormat(upmsg::kPasswordRequest, {host_.CurrentFileName()})));
-    const int labelHeight = Label1->heightForWidth(labelWidth);
-    Label1->resize(labelWidth, labelHeight);
+    FitToMessage(*this, *Label1,
+                 ToQString(UpgraderFormat(upmsg::kPasswordRequest, {host_.CurrentFileName()})),
+                 kLabelRightMargin, *BottomPanel, kPanelHeight);
     setWindowTitle(ToQString(UpgraderText(upmsg::kPasswordCaption)));
     UsernameLab->setText(ToQString(UpgraderText(upmsg::kUserName)));
     UsernameLab->adjustSize();
@@ -96,9 +87,6 @@ void TupPasswordForm::Prepare() {
     PasswordEdit->clear();
     OKBtn->setText(ToQString(UpgraderText(upmsg::kOK)));
     CancelBtn->setText(ToQString(UpgraderText(upmsg::kCancel)));
-    const int clientHeight = kLabelTop + labelHeight + kPanelHeight;
-    setFixedSize(kClientWidth, clientHeight);
-    BottomPanel->setGeometry(0, clientHeight - kPanelHeight, kClientWidth, kPanelHeight);
 }
 
 void TupPasswordForm::OKBtnClick() {

@@ -150,32 +150,39 @@ void TupWizardForm::CreateFooter() {
     QPalette dark = AboutLabel->palette();
     dark.setColor(QPalette::WindowText, dark.color(QPalette::Dark));
     AboutLabel->setPalette(dark);
-    FinishBtn = CreateButton(this, kFinishBtn.left(), kFinishBtn.top(), kFinishBtn.width(),
-                             kFinishBtn.height());
+    FinishBtn = CreateButton(this, kFinishBtn);
     FinishBtn->setEnabled(false);
-    CancelBtn = CreateButton(this, kCancelBtn.left(), kCancelBtn.top(), kCancelBtn.width(),
-                             kCancelBtn.height());
+    CancelBtn = CreateButton(this, kCancelBtn);
     CancelBtn->setDefault(true);
     connect(FinishBtn, &QPushButton::clicked, this, &TupWizardForm::FinishBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TupWizardForm::CancelBtnClick);
 }
 
 void TupWizardForm::Prepare() {
-    const TupWizardOptions& options = host_.WizardOptions();
     const QString about = Padded(LoadUpgraderString(kUpgraderNameId));
     AboutShadow->setText(about);
     AboutShadow->adjustSize();
     AboutLabel->setText(about);
     AboutLabel->adjustSize();
     AboutLabel->raise();
+    ApplyOptions();
+    ApplyTexts();
+}
+
+void TupWizardForm::ApplyOptions() {
+    const TupWizardOptions& options = host_.WizardOptions();
     setWindowFlag(Qt::WindowStaysOnTopHint, options.StayOnTop);
     if (options.HideFileLocation && !FileURL->isHidden())
         HideFileLocation();
+    // A picture that does not decode leaves the built-in one: the wizard still shows.
     if (QPixmap picture;
         !options.SidePicture.empty() &&
         picture.loadFromData(reinterpret_cast<const uchar*>(options.SidePicture.data()),
                              static_cast<uint>(options.SidePicture.size())))
         Image1->setPixmap(picture);
+}
+
+void TupWizardForm::ApplyTexts() {
     LEstimatedTime->setText(ToQString(UpgraderText(upmsg::kPreparing)));
     setWindowTitle(ToQString(UpgraderText(upmsg::kCaption)));
     WizardTitle->setText(ToQString(UpgraderText(upmsg::kDownloadingTitle)));

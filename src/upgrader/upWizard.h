@@ -67,6 +67,8 @@ private:
     void CreateCurrentFileGroup();
     void CreateAllFilesGroup();
     void CreateFooter();
+    void ApplyOptions();
+    void ApplyTexts();
     void HideFileLocation();
     void FormClose();
 

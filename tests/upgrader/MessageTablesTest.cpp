@@ -3,9 +3,10 @@
 #include "upgrader/upMessages.h"
 
 #include <QString>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
+#include <random>
 #include <set>
 
 using namespace quorvex;
@@ -17,11 +18,14 @@ std::string Entry(const TupLanguageTable& table, int entry) {
 }
 
 std::vector<std::string> Placeholders(const std::string& text) {
-    static const std::regex placeholder("%(s|d|\\.2d|\\.1f|%)");
     std::vector<std::string> found;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), placeholder);
-         it != std::sregex_iterator(); ++it)
-        found.push_back(it->str());
+    for (auto at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1))
+        for (const char* placeholder : {"%%", "%s", "%d", "%.2d", "%.1f"})
+            if (text.compare(at, std::strlen(placeholder), placeholder) == 0) {
+                found.push_back(placeholder);
+                at += std::strlen(placeholder) - 1;
+                break;
+            }
     return found;
 }
 
@@ -151,4 +155,30 @@ TEST(ParseMessageTable, RejectsWhatIsNotATableWithAClearMessage) {
             EXPECT_NE(std::string(failure.what()).find("xx"), std::string::npos);
         }
     }
+}
+
+TEST(ParseMessageTable, MutatedTablesAreReadWholeOrRefusedWithAnException) {
+    const std::string table = "# t\n0=a\\nb\n1=%s \\\\ x\n2=c\n";
+    std::mt19937 random(20081208);
+    const auto below = [&](std::size_t limit) {
+        return std::uniform_int_distribution<std::size_t>(0, limit - 1)(random);
+    };
+    const char pieces[] = {'\n', '\r', '=', '\\', 'n', '#', '0', '1', '2', '9', '-', '\0', 'x'};
+    int accepted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string data = table;
+        for (std::size_t m = 1 + below(4); m > 0 && !data.empty(); --m) {
+            const std::size_t at = below(data.size());
+            if (below(2) == 0)
+                data[at] = pieces[below(std::size(pieces))];
+            else
+                data.erase(at, 1);
+        }
+        try {
+            ASSERT_EQ(ParseMessageTable("fuzz", data, 3).size(), 3u);
+            ++accepted;
+        } catch (const Exception&) {
+        }
+    }
+    EXPECT_GT(accepted, 0);
 }

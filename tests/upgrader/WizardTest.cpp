@@ -1,5 +1,6 @@
 #include "support/Pumping.h"
 #include "upgrader/DialogTestKit.h"
+#include "upgrader/upDialogLook.h"
 #include "upgrader/upMessages.h"
 #include "upgrader/upWizard.h"
 
@@ -106,6 +107,12 @@ TEST_F(WizardTest, OptionsHideTheAddressKeepItFloatingAndReplaceThePicture) {
     EXPECT_EQ(WizardForm(), &wizard);
     EXPECT_EQ(wizard.LFileSize->y(), 14);
     EXPECT_EQ(wizard.LCurrentFile->geometry(), QRect(136, 44, 319, 95));
+}
+
+TEST_F(WizardTest, APictureThatDoesNotDecodeKeepsTheBuiltInOne) {
+    host_.Options.SidePicture = "not a picture";
+    TupWizardForm& wizard = Open();
+    EXPECT_EQ(wizard.Image1->pixmap().toImage(), BuiltInSidePicture().toImage());
 }
 
 TEST_F(WizardTest, TheControllersLinesReadAsTheTableWritesThem) {
