@@ -7,9 +7,6 @@
 #include "platform/Process.h"
 #include "upgrader/replacer/ProgramWait.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace quorvex::replacer {
 namespace {
 
@@ -63,21 +60,24 @@ void TReplacer::MoveDownload(const std::string& download) {
     }
     Target = Folder + Target;
     const std::string source = Folder + download;
-    const bool setupProgram = Setup && Target == ExePath && OldExePath;
+    const bool setupProgram = Setup && OldExePath.has_value() && Target == ExePath;
     // The new file takes the permission bits of the one it replaces, so that a replaced
     // executable stays executable; the program and the setup program must run in any case.
     unsigned bits = platform::PermissionBits(Target).value_or(
         platform::PermissionBits(source).value_or(kNewFileBits));
     if (Target == programPath || setupProgram)
         bits |= kOwnerReadWriteExecute;
+    // Bits or attributes that cannot be set do not hold the move up: the run never stops.
     platform::SetPermissionBits(source, bits);
     platform::SetFileAttributes(source, setupProgram ? platform::kAttributeArchive |
                                                            platform::kAttributeHidden
                                                      : platform::kAttributeArchive);
     // One rename, never a delete first: if the replacer dies here the target is whole.
-    if (!platform::MoveFileOver(source, Target))
-        report_ << "QvReplacer: cannot move " << source << " over " << Target << ": "
-                << std::strerror(errno) << "\n";
+    if (!platform::MoveFileOver(source, Target)) {
+        const std::string reason = platform::SystemErrorText();
+        report_ << "QvReplacer: cannot move " << source << " over " << Target << ": " << reason
+                << "\n";
+    }
 }
 
 // The program must be started whatever failed before; a failure to start it is all that is
@@ -96,8 +96,8 @@ std::optional<pid_t> TReplacer::Start(const std::string& program) {
 
 void TReplacer::RunSetup(std::optional<pid_t> setup) {
     if (!OldExePath) {
-        report_ << "QvReplacer: no downloaded file name ends in \"exe\", so there is no setup "
-                   "program to run; "
+        report_ << "QvReplacer: no setup program was downloaded (no other name than the "
+                   "program's own ends in \"exe\"), so "
                 << ExePath << " was started and is left in place\n";
         return;
     }
@@ -106,7 +106,11 @@ void TReplacer::RunSetup(std::optional<pid_t> setup) {
         platform::WaitForChild(*setup);
         WaitUntilFree(ExePath);
     }
-    platform::DeleteFile(ExePath);
+    if (!platform::DeleteFile(ExePath)) {
+        const std::string reason = platform::SystemErrorText();
+        report_ << "QvReplacer: cannot delete the setup program " << ExePath << ": " << reason
+                << "\n";
+    }
     ExePath = *OldExePath;
     Start(ExePath);
 }

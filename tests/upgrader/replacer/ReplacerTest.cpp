@@ -24,6 +24,17 @@ inline constexpr Milliseconds kRunLimit{60000};
 inline constexpr unsigned kOwnerExecute = 0100;
 const std::vector<std::string> kRestarted{"/afterupgrade"};
 
+// The replacer's arguments for an upgrade of "prog" by `method`.
+std::vector<std::string> UpgradeArguments(const ReplacerRun& run, char method) {
+    return run.ReplacerArguments(run.Path("prog"), "/afterupgrade", method);
+}
+
+// Runs the replacer on "prog" to its end, and waits until it has started the program again.
+void Upgrade(ReplacerRun& run, char method) {
+    EXPECT_EQ(run.RunReplacer(UpgradeArguments(run, method)), 0);
+    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1)) << "the program is started again";
+}
+
 TEST(Replacer, StartedWithoutArgumentsTellsItsNameAndVersion) {
     ReplacerRun run;
     EXPECT_EQ(run.RunReplacer({QV_REPLACER_PATH}), 0);
@@ -58,8 +69,7 @@ TEST(Replacer, WaitsForTheProgramThenReplacesExactlyItsFilesAndRestartsIt) {
     platform::SetFileAttributes(run.Path("data.txt.uTMP"), platform::kAttributeArchive |
                                                                platform::kAttributeHidden |
                                                                platform::kAttributeTemporary);
-    auto program =
-        run.StartProgram("prog", run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0'));
+    auto program = run.StartProgram("prog", UpgradeArguments(run, '0'));
     const pid_t replacer = run.WaitForLaunchedReplacer();
     ASSERT_GT(replacer, 0);
     ASSERT_TRUE(WaitsAtLowestPriority(replacer));
@@ -121,7 +131,7 @@ TEST_P(ReplacerFolders, ProgramIsFoundReplacedAndRestarted) {
     run.Write("prog.uTMP", ReplacerRun::NewProgram());
     const std::vector<std::string> arguments =
         GetParam().splitAtBlanks
-            ? run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')
+            ? UpgradeArguments(run, '0')
             : std::vector<std::string>{QV_REPLACER_PATH, run.Path("prog"), "+/afterupgrade0"};
     EXPECT_EQ(run.RunReplacer(arguments), 0);
     EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
@@ -138,8 +148,7 @@ TEST(Replacer, ExecutableEndingInCapitalEXEKeepsItsOwnName) {
     ReplacerRun run;
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
     run.Write("TOOL.EXE.uTMP", "tool");
-    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0);
-    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    Upgrade(run, '0');
     EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"TOOL.EXE", "tool"}}));
 }
 
@@ -148,8 +157,7 @@ TEST(Replacer, DownloadedExecutableWithAnotherNameTakesTheProgramsPlace) {
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
     run.Write("prog-2.0.exe.uTMP", ReplacerRun::NewProgram("2.0"));
     run.Write("helper.exe.uTMP", ReplacerRun::NewProgram("helper"));
-    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0);
-    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    Upgrade(run, '0');
     // The first one listed takes the program's name; the second keeps its own.
     const Files files = run.Files();
     EXPECT_THAT(
@@ -159,6 +167,14 @@ TEST(Replacer, DownloadedExecutableWithAnotherNameTakesTheProgramsPlace) {
     EXPECT_EQ(run.Permissions("prog"), 0755u);
 }
 
+TEST(Replacer, MissingProgramIsNotAwaitedAndTheDownloadedExecutableBecomesIt) {
+    ReplacerRun run;
+    run.Write("prog-2.0.exe.uTMP", ReplacerRun::NewProgram(), 0644);
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"}}));
+    EXPECT_EQ(run.Permissions("prog"), 0744u) << "its own bits, runnable by its owner";
+}
+
 TEST(Replacer, SetupProgramRunsToItsEndIsDeletedAndThenTheProgramStarts) {
     ReplacerRun run;
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
@@ -166,8 +182,7 @@ TEST(Replacer, SetupProgramRunsToItsEndIsDeletedAndThenTheProgramStarts) {
     run.Write("setup.exe.uTMP", "#!/bin/sh\n"
                                 "printf 'setup\\t%s\\n' \"$*\" >> \"$QV_RECORD\"\n"
                                 "while [ ! -e \"$QV_RECORD.go\" ]; do sleep 0.01; done\n");
-    const auto replacer =
-        run.StartReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '1'));
+    const auto replacer = run.StartReplacer(UpgradeArguments(run, '1'));
     const std::vector<std::string> setupRecord{"setup", "/afterupgrade"};
     ASSERT_TRUE(PollUntil(
         [&] {
@@ -190,11 +205,10 @@ TEST(Replacer, SetupMethodWithoutSetupProgramKeepsTheProgramAndSaysSo) {
     ReplacerRun run;
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
     run.Write("data.txt.uTMP", "data");
-    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '1')), 0);
-    EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
+    Upgrade(run, '1');
     EXPECT_EQ(run.Starts(kRestarted).size(), 1u);
     EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"data.txt", "data"}}));
-    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("no downloaded file name ends in \"exe\""));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("no setup program was downloaded"));
 }
 
 // Undoes `chattr +i` on the way out, so that the folder can be removed.
@@ -221,7 +235,7 @@ TEST(Replacer, ProgramThatCannotBeWrittenForOtherReasonsIsNotAwaitedAndStartsUnc
     const Immutable immutable(run.Path("prog"));
     if (!immutable.Set())
         GTEST_SKIP() << "no immutable files here (needs root and a file system that has them)";
-    EXPECT_EQ(run.RunReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0')), 0)
+    EXPECT_EQ(run.RunReplacer(UpgradeArguments(run, '0')), 0)
         << "the replacer must not wait for ever";
     EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
     EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"prog.uTMP", "new program 2.0"}}));
@@ -256,8 +270,7 @@ TEST(Replacer, KilledAtAnyPointLeavesARunnableProgram) {
                     missing = true;
             }
         });
-        const auto replacer =
-            run.StartReplacer(run.ReplacerArguments(run.Path("prog"), "/afterupgrade", '0'));
+        const auto replacer = run.StartReplacer(UpgradeArguments(run, '0'));
         PollUntil(
             [&] { return run.DownloadCount() + moved <= kOtherFiles + 1 || !replacer->Running(); },
             kRunLimit);
