@@ -165,6 +165,7 @@ private:
     void RunReplacer(const std::string& Args);
     TupUpdaterDialogs& Ui();
     void ShowMessage(int Entry, unsigned Flags);
+    std::string ExpectedHash() const;
     void RefuseFile();
     void DeleteLeftoverReplacer();
     void EndDoneWait();

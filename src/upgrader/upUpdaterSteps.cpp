@@ -162,13 +162,18 @@ bool TupUpdater::SizeRuleAllows(std::uint32_t ContentLength) const {
 void TupUpdater::FileDone() {
     if (remoteFileTime_ != 0)
         SetFileTimes(localTempName_, remoteFileTime_, remoteFileTime_, -1);
-    if (!FileMatchesHash(localTempName_, fileHashes_[static_cast<std::size_t>(fileIndex_)])) {
+    if (!FileMatchesHash(localTempName_, ExpectedHash())) {
         RefuseFile();
         return;
     }
     if (OnFileDone)
         OnFileDone(this, localTempName_);
     DownloadNext(false);
+}
+
+std::string TupUpdater::ExpectedHash() const {
+    const auto index = static_cast<std::size_t>(fileIndex_);
+    return index < fileHashes_.size() ? fileHashes_[index] : std::string();
 }
 
 void TupUpdater::RefuseFile() {

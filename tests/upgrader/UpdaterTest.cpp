@@ -189,6 +189,9 @@ TEST_F(Updater, AProtectedFileAsksForTheLoginAndIsFetchedWithIt) {
         EXPECT_EQ(dialogs_->Of("AskPassword"), std::vector<std::string>{"AskPassword: quorvex"});
         EXPECT_EQ(ok ? ReadProgramFile("quorvex.uTMP") : "", ok ? "protected program" : "");
         EXPECT_EQ(TempFiles().empty(), !ok);
+        PumpFor(Milliseconds(200)); // a cancelled run tells nothing more
+        EXPECT_EQ(std::count(events_.begin(), events_.end(), "Aborted"), ok ? 0 : 1)
+            << testing::PrintToString(events_);
     }
 }
 
