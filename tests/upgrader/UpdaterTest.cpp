@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <thread>
 
 namespace quorvex::test_support {
 namespace {
@@ -525,6 +527,53 @@ TEST_F(UpdaterRestart, ARestartWithoutAFinishedUpgradeDeletesTheDownloads) {
     EXPECT_TRUE(HasEvent("CloseProgram"));
     EXPECT_TRUE(TempFiles().empty());
     EXPECT_TRUE(fs::exists(runtime_ / kReplacerName));
+}
+
+} // namespace
+} // namespace quorvex::test_support
+
+namespace quorvex::test_support {
+namespace {
+
+// Whether this process may have a network of its own (root with the ip tool).
+bool CanHaveOwnNetwork() {
+    bool can = false;
+    // Only the thread that makes a namespace is in it; this one ends right away.
+    std::thread([&] {
+        can = unshare(CLONE_NEWNET) == 0 && std::system("ip link set lo up") == 0;
+    }).join();
+    return can;
+}
+
+// In a network of its own with only loopback, the machine is offline until a link gets an
+// address; the updater's timer must wait for that and then check.
+int CheckWhenOnlineInOwnNetwork() {
+    if (unshare(CLONE_NEWNET) != 0 || std::system("ip link set lo up") != 0)
+        return 2;
+    UpdateSite site;
+    site.PutFile("/Quorvex/update.inf", "#version=1.3.3.9\r\n#url1=http://h/x\r\n");
+    TupUpdater updater;
+    updater.Dialogs = std::make_shared<FakeUpdaterDialogs>();
+    updater.InfoFileURL = site.FileUrl("update.inf");
+    updater.VersionControl = TupVersionControl::byNumber;
+    updater.VersionNumber = "1.3.3.9";
+    bool checked = false;
+    updater.OnNoUpdateAvailable = [&](TComponent*) { checked = true; };
+    updater.AutoCheckDelay = 20;
+    updater.SetAutoCheck(true);
+    PumpFor(Milliseconds(400)); // many ticks, all offline
+    if (!site.Requests().empty())
+        return 3;
+    if (std::system("ip link add qv0 type veth peer name qv1 && ip link set qv0 up && "
+                    "ip addr add 192.0.2.77/32 dev qv0") != 0)
+        return 4;
+    return PumpUntil([&] { return checked; }) && site.Requests().size() == 1 ? 0 : 5;
+}
+
+TEST(UpdaterOffline, TheTimerKeepsWaitingWhileOfflineAndChecksOnceOnline) {
+    if (!CanHaveOwnNetwork())
+        GTEST_SKIP() << "no network namespace of our own here (needs root and the ip tool)";
+    EXPECT_EXIT(std::exit(CheckWhenOnlineInOwnNetwork()), testing::ExitedWithCode(0), "");
 }
 
 } // namespace
