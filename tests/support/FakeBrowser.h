@@ -25,7 +25,8 @@ public:
     // xdg-open put first on PATH (restored on destruction too).
     void RemoveDefaultAndProvideOpener();
 
-    // The arguments of each start so far, in the order of their records.
+    // The arguments of each start so far, in the order their records were finished (starts
+    // that overlap may finish in either order).
     std::vector<std::vector<std::string>> Starts() const;
     // Waits until at least count starts were recorded.
     bool WaitForStarts(std::size_t count) const;
