@@ -25,6 +25,12 @@ QMessageBox::Icon IconOf(unsigned flags) {
     }
 }
 
+// A window that stays on top would hide a box or dialog that does not: they join it there.
+void KeepAboveWindowsOnTop(QWidget& window) {
+    if (AnotherWindowStaysOnTop(window))
+        window.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 int ShowRealMessageBox(const TupMessageBoxRequest& request) {
     const bool yesNo = (request.Flags & mb::kButtonsMask) == mb::kYesNo;
     QMessageBox box(IconOf(request.Flags), QString::fromStdString(request.Caption),
@@ -34,6 +40,7 @@ int ShowRealMessageBox(const TupMessageBoxRequest& request) {
     box.setTextFormat(Qt::PlainText);
     if (request.Flags & mb::kSystemModal)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    KeepAboveWindowsOnTop(box);
     if (yesNo) {
         box.button(QMessageBox::Yes)->setText(QString::fromStdString(UpgraderText(upmsg::kYes)));
         box.button(QMessageBox::No)->setText(QString::fromStdString(UpgraderText(upmsg::kNo)));
@@ -47,10 +54,19 @@ int ShowRealMessageBox(const TupMessageBoxRequest& request) {
 }
 
 int ExecRealDialog(QDialog& dialog) {
+    KeepAboveWindowsOnTop(dialog);
     return dialog.exec();
 }
 
 } // namespace
+
+bool AnotherWindowStaysOnTop(const QWidget& Window) {
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != &Window && other->isVisible() &&
+            other->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return true;
+    return false;
+}
 
 TupModalSeam& UpgraderModals() {
     static TupModalSeam seam{ShowRealMessageBox, ExecRealDialog};

@@ -35,7 +35,8 @@ struct TupMessageBoxRequest {
 };
 
 // Where the upgrader's message boxes and modal dialogs are shown: real ones unless a test
-// puts its own in, so that no test waits on a modal loop.
+// puts its own in, so that no test waits on a modal loop. The real ones stay on top when
+// another window (the wizard) does, so that they never hide behind it.
 struct TupModalSeam {
     // Shows the box and returns the answer (mb::kIdYes...).
     std::function<int(const TupMessageBoxRequest&)> MessageBox;
@@ -46,6 +47,9 @@ struct TupModalSeam {
 TupModalSeam& UpgraderModals();
 // Puts the real message box and modal loop back.
 void RestoreUpgraderModals();
+
+// Whether a visible top-level window other than Window stays above all others.
+bool AnotherWindowStaysOnTop(const QWidget& Window);
 
 // A message box with the given caption; returns the answer.
 int ShowUpgraderMessage(const std::string& Text, const std::string& Caption, unsigned Flags,

@@ -125,6 +125,19 @@ TEST_P(DialogsOnScreenTest, PasswordDialogTakesTheLogin) {
     EXPECT_EQ(host_.LoginData.HTTPPassword, "secret");
 }
 
+TEST_P(DialogsOnScreenTest, PasswordDialogShowsAboveTheWizard) {
+    ShowWizard(host_);
+    WizardForm()->ShowFileStart("http://quorvex.net/Quorvex/quorvex", 0, 1);
+    bool onTop = false;
+    WhenShown<TupPasswordForm>([&](TupPasswordForm& form) {
+        onTop = form.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        Photograph(form, Name("password-over-wizard"));
+        QTest::mouseClick(form.CancelBtn, Qt::LeftButton);
+    });
+    EXPECT_FALSE(AskPassword(host_));
+    EXPECT_TRUE(onTop);
+}
+
 TEST_P(DialogsOnScreenTest, WizardDownloadsFinishesAndAsksBeforeAbandoning) {
     ShowWizard(host_);
     TupWizardForm& wizard = *WizardForm();

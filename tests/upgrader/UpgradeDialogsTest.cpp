@@ -214,6 +214,18 @@ TEST_F(UpgradeDialogsTest, PasswordDialogWithoutOKLeavesTheLoginAlone) {
     }
 }
 
+TEST_F(UpgradeDialogsTest, AWindowThatStaysOnTopIsNoticedByTheOthers) {
+    QDialog dialog;
+    EXPECT_FALSE(AnotherWindowStaysOnTop(dialog));
+    QWidget onTop;
+    onTop.setWindowFlag(Qt::WindowStaysOnTopHint);
+    onTop.show();
+    EXPECT_TRUE(AnotherWindowStaysOnTop(dialog));
+    EXPECT_FALSE(AnotherWindowStaysOnTop(onTop));
+    onTop.hide();
+    EXPECT_FALSE(AnotherWindowStaysOnTop(dialog));
+}
+
 TEST_F(UpgradeDialogsTest, UpgraderMessageBoxIsCaptionedWithEntryZero) {
     modals_.Answers = {mb::kIdOk};
     EXPECT_EQ(UpgraderMessageBox("Connection lost", mb::kIconError | mb::kOk), mb::kIdOk);
