@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-class QObject;
-
 namespace quorvex {
 
 enum class TupOtherFilesBehavior { ofAlwaysDownload, ofOnlyIfSizeDifferent };
@@ -92,7 +90,8 @@ public:
     TupWizardOptions Wizard;
     // The public key (base64) update information files must be signed with; empty: none.
     std::string UpdateKey;
-    // Where the controller shows things; the upgrader's own windows unless replaced.
+    // Where the controller shows things: UpgraderWindows() in the program, a recorder in tests.
+    // A run that has something to show without it raises an Exception.
     std::shared_ptr<TupUpdaterDialogs> Dialogs;
 
     // events
@@ -159,15 +158,16 @@ private:
     void NoInfoFile();
     void PasswordRequest(const std::string& Realm, bool& TryAgain);
     bool ProgramFolderWritable();
+    std::string ExpectedHash() const;
+    void RefuseFile();
     // the end of a run, in upUpdaterRestart.cpp
     void StopTransfer();
     void DeleteTempFiles();
     void RunReplacer(const std::string& Args);
+    void DeleteLeftoverReplacer();
+    // in upUpdater.cpp
     TupUpdaterDialogs& Ui();
     void ShowMessage(int Entry, unsigned Flags);
-    std::string ExpectedHash() const;
-    void RefuseFile();
-    void DeleteLeftoverReplacer();
     void EndDoneWait();
 
     std::unique_ptr<TTimerWindow> timer_;
