@@ -152,6 +152,7 @@ int CentredLeft(int desktopWidth, int outerWidth) {
 
 TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     : OnMessageBox([this](const std::string& text) { platform::ShowPlainMessage(text, this); })
+    , SiteHost(ServiceHosts().Site)
     , services_(services) {
     CreateWindowFrame();
     CreateSettingsGroup();
@@ -163,6 +164,8 @@ TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     CreateTrayIcon();
     WireEvents();
     WireWindowBehaviours();
+    CreateUpdater();
+    WireLinks();
     FormCreate(startedWithArguments);
 }
 

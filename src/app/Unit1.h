@@ -2,10 +2,12 @@
 
 #include "app/TranslationServices.h"
 #include "translate/Dictionary.h"
+#include "upgrader/upUpdater.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -102,6 +104,19 @@ public:
     int Top() const;
     void SetTop(int top);
 
+    // External links and the usage report (Unit1Links.cpp).
+    void Label2Click();
+    void Label3Click();
+    void Label4Click();
+    void N3Click();
+    void Timer1Timer();
+    void WebBrowser1DocumentComplete();
+    // The maker's web site ("host" or "host:port"); empty: there is none, so nothing is
+    // reported, checked or opened there.
+    std::string SiteHost;
+    // Keeps the program up to date from the maker's site (Unit1Updater.cpp).
+    std::unique_ptr<TupUpdater> Updater1;
+
     // The typing state: while it lasts, clipboard changes are not taken into the source box.
     bool Inputing = false;
     // How long each request of the window may wait for its answer.
@@ -158,6 +173,9 @@ private:
     void WireEvents();
     void CreateTrayIcon();
     void WireWindowBehaviours();
+    void WireLinks();
+    void CreateUpdater();
+    std::string SitePage(const std::string& path) const;
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
@@ -179,6 +197,14 @@ private:
 
 // The program's own icon, for the window and the tray.
 QIcon ProgramIcon();
+
+// Opens url in a new window of the user's default browser. Such a window is always shown, so
+// visible has no counterpart; a failure goes to the caller.
+void OpenInInternetExplorer(const std::string& url, bool visible);
+
+// The usage report's address on the maker's site: version and tick count, neither encoded.
+std::string ReportURL(const std::string& siteHost, const std::string& version,
+                      std::uint32_t tickCount);
 
 // True when any byte of `text` is 127 or more; false for an empty text.
 bool HasNonAsciiChar(const std::string& text);

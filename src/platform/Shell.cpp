@@ -93,7 +93,11 @@ std::string DefaultOpenCommand(const std::string& extension) {
         QString::fromStdString("file" + extension), QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return {};
-    const std::string entry = DefaultDesktopEntry(type.name().toStdString());
+    return DefaultHandlerExec(type.name().toStdString());
+}
+
+std::string DefaultHandlerExec(const std::string& mimeType) {
+    const std::string entry = DefaultDesktopEntry(mimeType);
     if (entry.empty())
         return {};
     for (const auto& folder : DataFolders()) {
@@ -108,6 +112,15 @@ std::string DefaultOpenCommand(const std::string& extension) {
 bool StartProgram(const std::string& program, const std::string& argument) {
     return QProcess::startDetached(QString::fromStdString(program),
                                    {QString::fromStdString(argument)});
+}
+
+bool StartArguments(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return false;
+    QStringList rest;
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        rest << QString::fromStdString(arguments[i]);
+    return QProcess::startDetached(QString::fromStdString(arguments.front()), rest);
 }
 
 bool OpenWithDesktop(const std::string& url) {

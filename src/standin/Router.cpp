@@ -20,19 +20,40 @@ void TRouter::Add(const std::string& method, const std::string& path, Handler ha
     routes_[{method, path}] = std::move(handler);
 }
 
+void TRouter::AddPrefix(const std::string& method, const std::string& prefix, Handler handler) {
+    prefixRoutes_[{method, prefix}] = std::move(handler);
+}
+
+const TRouter::Handler* TRouter::Find(const std::string& method, const std::string& path) const {
+    if (auto route = routes_.find({method, path}); route != routes_.end())
+        return &route->second;
+    for (const auto& [key, handler] : prefixRoutes_)
+        if (key.first == method && path.starts_with(key.second))
+            return &handler;
+    return nullptr;
+}
+
+bool TRouter::Serves(const std::string& path) const {
+    for (const auto& [key, handler] : routes_)
+        if (key.second == path)
+            return true;
+    for (const auto& [key, handler] : prefixRoutes_)
+        if (path.starts_with(key.second))
+            return true;
+    return false;
+}
+
 THttpResponse TRouter::Dispatch(const THttpRequest& request) const {
     const std::string path = request.Path();
-    auto route = routes_.find({request.Method, path});
-    if (route == routes_.end()) {
-        for (const auto& [key, handler] : routes_) {
-            if (key.second == path)
-                return THttpResponse::PlainText(405, "Method Not Allowed",
-                                                request.Method + " is not served for " + path);
-        }
+    const Handler* handler = Find(request.Method, path);
+    if (handler == nullptr) {
+        if (Serves(path))
+            return THttpResponse::PlainText(405, "Method Not Allowed",
+                                            request.Method + " is not served for " + path);
         return THttpResponse::PlainText(404, "Not Found", "nothing is served at " + path);
     }
     try {
-        return route->second(request);
+        return (*handler)(request);
     } catch (const EBadRequest& failure) {
         return THttpResponse::PlainText(400, "Bad Request", failure.what());
     }

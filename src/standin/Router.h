@@ -31,10 +31,16 @@ public:
     using Handler = std::function<THttpResponse(const THttpRequest&)>;
 
     void Add(const std::string& method, const std::string& path, Handler handler);
+    // Serves every path that starts with prefix and has no handler of its own.
+    void AddPrefix(const std::string& method, const std::string& prefix, Handler handler);
     THttpResponse Dispatch(const THttpRequest& request) const;
 
 private:
+    const Handler* Find(const std::string& method, const std::string& path) const;
+    bool Serves(const std::string& path) const;
+
     std::map<std::pair<std::string, std::string>, Handler> routes_;
+    std::map<std::pair<std::string, std::string>, Handler> prefixRoutes_;
 };
 
 } // namespace quorvex

@@ -5,19 +5,23 @@
 
 namespace quorvex {
 
-TStandin::TStandin(uint16_t port)
-    : router_(Services())
+TStandin::TStandin(uint16_t port, const TSiteOptions& site)
+    : router_(Services(site))
     , server_(
-          [this](const THttpRequest& request, TServerConnection& connection) {
+          [this, onRequest = site.OnRequest](const THttpRequest& request,
+                                             TServerConnection& connection) {
+              if (onRequest)
+                  onRequest(request.Method + " " + request.Target);
               connection.Send(router_.Dispatch(request).Serialize());
               return false;
           },
           port) {}
 
-TRouter TStandin::Services() {
+TRouter TStandin::Services(const TSiteOptions& site) {
     TRouter router;
     AddTranslateService(router);
     AddSearchService(router);
+    AddSiteService(router, site);
     return router;
 }
 

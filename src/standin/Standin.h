@@ -2,6 +2,7 @@
 
 #include "standin/HttpServer.h"
 #include "standin/Router.h"
+#include "standin/SiteService.h"
 
 namespace quorvex {
 
@@ -10,12 +11,12 @@ namespace quorvex {
 class TStandin {
 public:
     // `port` 0 picks a free port.
-    explicit TStandin(uint16_t port = 0);
+    explicit TStandin(uint16_t port = 0, const TSiteOptions& site = {});
 
     uint16_t Port() const { return server_.Port(); }
 
 private:
-    static TRouter Services();
+    static TRouter Services(const TSiteOptions& site);
 
     const TRouter router_;
     THttpServer server_; // after the router, which its threads use

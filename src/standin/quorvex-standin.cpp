@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <string_view>
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 constexpr int kBadUsage = 2;
 
 constexpr std::string_view kHelp =
-    R"(Usage: quorvex-standin [--port N]
+    R"(Usage: quorvex-standin [--port N] [--updates DIR] [--log]
 
 Serves on 127.0.0.1 what Quorvex asks of the outside web services, so that it runs end to end
 without the internet:
@@ -23,9 +25,17 @@ without the internet:
   GET /s              the web search's dictionary: the key wd holds a word as percent-encoded
                       GBK bytes; a GBK page with the dictionary markers around an entry comes
                       back for a word made of glossary words, the no-entry marker otherwise.
+  GET /Quorvex/Quorvex.asp   the maker's usage report: a small page; prints
+                      "usage report " and the query (ver=...&r=...) for every report.
+  GET /Quorvex/help.html     the maker's usage instructions.
+  GET /Quorvex/NAME   with --updates, the file NAME of DIR (the update information file
+                      update.inf and the files it lists), with Content-Length and
+                      Last-Modified, read afresh on every request; 404 when it is missing.
 Malformed requests are answered with 400 and a message saying why.
 
-  --port N   listen on port N (default 0: any free port)
+  --port N        listen on port N (default 0: any free port)
+  --updates DIR   serve the files of DIR under /Quorvex/
+  --log           also print "request METHOD TARGET" for every request
 
 Prints "listening on 127.0.0.1:PORT" once it listens, then serves until SIGINT or SIGTERM.
 )";
@@ -36,26 +46,49 @@ int Usage(const std::string& problem) {
     return kBadUsage;
 }
 
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+// Lines come from the connection threads; each goes out whole.
+void PrintLine(const std::string& line) {
+    static std::mutex outputMutex;
+    const std::lock_guard lock(outputMutex);
+    std::cout << line << std::endl;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     uint16_t port = 0;
+    quorvex::TSiteOptions site{{}, PrintLine, {}};
     for (int i = 1; i < argc; ++i) {
         std::string_view argument = argv[i];
         if (argument == "--help") {
             std::cout << kHelp;
             return 0;
         }
-        if (argument != "--port" || i + 1 == argc)
+        if (argument == "--log") {
+            site.OnRequest = [](const std::string& line) { PrintLine("request " + line); };
+            continue;
+        }
+        if ((argument != "--port" && argument != "--updates") || i + 1 == argc)
             return Usage("unknown argument '" + std::string(argument) + "'");
         std::string_view value = argv[++i];
+        if (argument == "--updates") {
+            if (!IsFolder(std::string(value)))
+                return Usage("the updates folder '" + std::string(value) + "' is not a folder");
+            site.UpdatesFolder = value;
+            continue;
+        }
         auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
         if (error != std::errc() || end != value.data() + value.size())
             return Usage("the port '" + std::string(value) + "' is not a number from 0 to 65535");
     }
     try {
         quorvex::platform::BlockTerminationSignals();
-        quorvex::TStandin standin(port);
+        quorvex::TStandin standin(port, site);
         std::cout << "listening on 127.0.0.1:" << standin.Port() << std::endl;
         quorvex::platform::WaitForTerminationSignal();
     } catch (const std::exception& failure) {

@@ -5,6 +5,7 @@
 namespace quorvex {
 namespace {
 
+// An unset or empty variable leaves publicHost.
 std::string HostSetting(const char* variable, const char* publicHost) {
     const char* value = std::getenv(variable);
     return value != nullptr && *value != '\0' ? value : publicHost;
@@ -17,8 +18,8 @@ TServiceHosts ReadServiceHosts() {
         HostSetting("QUORVEX_TRANSLATE_HOST", "translate.google.com"),
         HostSetting("QUORVEX_SEARCH_HOST", "www.baidu.com"),
         HostSetting("QUORVEX_DICT_HOST", "dict.baidu.com"),
-        // The maker has no public site of its own; a reserved name that never resolves.
-        HostSetting("QUORVEX_SITE_HOST", "www.quorvex.example"),
+        // The maker has no public site: without the variable there is none at all.
+        HostSetting("QUORVEX_SITE_HOST", ""),
     };
 }
 

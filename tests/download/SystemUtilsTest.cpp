@@ -2,6 +2,7 @@
 #include "download/upUtils.h"
 #include "platform/FileAttributes.h"
 #include "support/Pumping.h"
+#include "support/ScopedEnvironment.h"
 #include "support/Waiting.h"
 
 #include <QTimer>
@@ -24,25 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value)
-        : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test_support::ScopedEnvironment;
 
 class UtilityFiles : public testing::Test {
 protected:

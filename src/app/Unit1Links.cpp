@@ -1,0 +1,111 @@
+// The main window's external links and its usage report.
+#include "app/Unit1.h"
+#include "platform/Browser.h"
+#include "platform/Clock.h"
+#include "platform/Exception.h"
+#include "platform/gui/WebBrowser.h"
+#include "translate/ServiceHosts.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace quorvex {
+
+namespace {
+
+inline constexpr const char* kHelpPath = "/Quorvex/help.html";
+inline constexpr const char* kReportPath = "/Quorvex/Quorvex.asp";
+inline constexpr int kReportTickInterval = 1000;
+// A tick that sees the counter here sends the first report, about 5 s after start.
+inline constexpr int kFirstReportCount = -2;
+// A tick that sees the counter above this reports again, about two minutes on.
+inline constexpr int kReportAgainAfter = 120;
+
+// Runs a handler when the left button is released over a label, as a label's click does.
+class TClickFilter : public QObject {
+public:
+    TClickFilter(QLabel* label, std::function<void()> onClick)
+        : QObject(label)
+        , onClick_(std::move(onClick)) {
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonRelease ||
+            static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        onClick_();
+        return true;
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+} // namespace
+
+void OpenInInternetExplorer(const std::string& url, bool /*visible*/) {
+    platform::OpenInNewBrowserWindow(url);
+}
+
+std::string ReportURL(const std::string& siteHost, const std::string& version,
+                      std::uint32_t tickCount) {
+    return "http://" + siteHost + kReportPath + "?ver=" + version +
+           "&r=" + std::to_string(tickCount);
+}
+
+void TForm1::WireLinks() {
+    new TClickFilter(Label2, [this] { Label2Click(); });
+    new TClickFilter(Label3, [this] { Label3Click(); });
+    new TClickFilter(Label4, [this] { Label4Click(); });
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    WebBrowser1->OnDocumentComplete = [this](platform::TWebBrowser&, const QString&) {
+        WebBrowser1DocumentComplete();
+    };
+}
+
+std::string TForm1::SitePage(const std::string& path) const {
+    if (SiteHost.empty())
+        throw Exception("Quorvex has no web site (QUORVEX_SITE_HOST is not set), so there is "
+                        "no page http://<site>" +
+                        path + " to open.");
+    return "http://" + SiteHost + path;
+}
+
+void TForm1::Label2Click() {
+    OpenInInternetExplorer("http://" + ServiceHosts().Translate + "/translate_t?hl=zh-CN", true);
+}
+
+void TForm1::Label3Click() {
+    OpenInInternetExplorer(SitePage(kHelpPath), true);
+}
+
+void TForm1::Label4Click() {
+    OpenInInternetExplorer("http://" + ServiceHosts().Dict + "/", true);
+}
+
+void TForm1::N3Click() {
+    OpenInInternetExplorer(SitePage(kHelpPath), true);
+}
+
+void TForm1::Timer1Timer() {
+    if (Timer1->Tag > kReportAgainAfter || Timer1->Tag == kFirstReportCount) {
+        // Without a site there is nobody to report to; the count goes on all the same.
+        if (!SiteHost.empty())
+            WebBrowser1->Navigate(QString::fromStdString(
+                ReportURL(SiteHost, Updater1->VersionNumber, platform::GetTickCount())));
+        Timer1->Tag = 0;
+    }
+    Timer1->setInterval(kReportTickInterval);
+    ++Timer1->Tag;
+}
+
+void TForm1::WebBrowser1DocumentComplete() {
+    Timer1->Tag = 0;
+}
+
+} // namespace quorvex

@@ -1,0 +1,188 @@
+#include "cli/ReleaseCommand.h"
+
+#include "cli/FetchOptions.h"
+#include "download/upUtils.h"
+#include "platform/Crypto.h"
+#include "upgrader/upSignedInfo.h"
+#include "upgrader/upUpdateInfo.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace quorvex::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    return lower;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw Exception("cannot read " + path);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+// Replaces path's contents all at once, so a reader never sees half a file.
+void WriteWhole(const std::string& path, const std::string& contents) {
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << contents;
+        if (!file.flush())
+            throw Exception("cannot write " + temporary);
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error)
+        throw Exception("cannot replace " + path + ": " + error.message());
+}
+
+// Creates the key file for the owner alone; an existing file is never overwritten.
+void WriteNewKeyFile(const std::string& path, const std::string& contents) {
+    std::FILE* file = std::fopen(path.c_str(), "wx");
+    if (file == nullptr)
+        throw Exception("cannot create " + path +
+                        " (it may exist already; it is never "
+                        "overwritten)");
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, error);
+    const bool written = !error && std::fputs(contents.c_str(), file) >= 0;
+    if (std::fclose(file) != 0 || !written)
+        throw Exception("cannot write " + path);
+}
+
+std::string ReadPrivateKey(const std::string& path) {
+    std::string text = ReadWhole(path);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    const auto key = platform::Base64Decode(text);
+    if (!key || key->size() != platform::kEd25519KeySize)
+        throw Exception(path + " holds no Ed25519 private key (base64 of 32 bytes)");
+    return *key;
+}
+
+struct ReleaseOptions {
+    std::string command;
+    std::string file;
+    std::string key;
+    std::string files;
+};
+
+ReleaseOptions ParseReleaseOptions(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        throw EUsageError("a command is needed: keygen or sign");
+    ReleaseOptions options{arguments[0], {}, {}, {}};
+    if (options.command != "keygen" && options.command != "sign")
+        throw EUsageError("unknown command '" + options.command + "'");
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--key" && hasValue)
+            options.key = arguments[++i];
+        else if (argument == "--files" && hasValue && options.command == "sign")
+            options.files = arguments[++i];
+        else if (options.command == "sign" && options.file.empty() && !argument.starts_with("-"))
+            options.file = argument;
+        else
+            throw EUsageError("unknown argument '" + argument + "'");
+    }
+    if (options.command == "sign" &&
+        (options.file.empty() || options.key.empty() || options.files.empty()))
+        throw EUsageError("sign needs FILE, --key KEYFILE and --files DIR");
+    if (options.key.empty())
+        options.key = kDefaultKeyFile;
+    return options;
+}
+
+void Keygen(const ReleaseOptions& options) {
+    const platform::Ed25519Key key = platform::GenerateEd25519Key();
+    WriteNewKeyFile(options.key, platform::Base64Encode(key.PrivateKey) + "\n");
+    const std::string publicKey = platform::Base64Encode(key.PublicKey);
+    std::cout << "private key written to " << options.key << " (keep it secret)\n"
+              << "public key: " << publicKey << "\n"
+              << "build Quorvex with it: cmake -DQUORVEX_UPDATE_KEY=" << publicKey << " ...\n";
+}
+
+void Sign(const ReleaseOptions& options) {
+    const std::string signedText =
+        SignInfoText(ReadWhole(options.file), ReadPrivateKey(options.key), options.files);
+    WriteWhole(options.file, signedText);
+    std::cout << "signed " << options.file << " for " << InfoFileList(signedText).size()
+              << " file(s)\n";
+}
+
+} // namespace
+
+std::string SetInfoValue(std::string_view Text, const std::string& Key, const std::string& Value) {
+    const std::string marker = "#" + Key + "=";
+    const auto found = AsciiLower(Text).find(marker);
+    if (found == std::string::npos) {
+        std::string text(Text);
+        if (!text.empty() && text.back() != '\n')
+            text += '\n';
+        return text + marker + Value + "\n";
+    }
+    const auto start = found + marker.size();
+    auto end = start;
+    while (end < Text.size() && static_cast<unsigned char>(Text[end]) >= 32)
+        ++end;
+    return std::string(Text.substr(0, start)) + Value + std::string(Text.substr(end));
+}
+
+std::string SignInfoText(std::string_view Text, const std::string& PrivateKey,
+                         const std::string& FilesFolder) {
+    std::string text(SplitInfoSignature(Text).SignedText);
+    const auto keys = InfoFileKeys(text);
+    if (keys.empty())
+        throw Exception("the information file lists no file (#url=...)");
+    for (const auto& key : keys) {
+        const std::string url = InfoValue(text, key, false);
+        const std::string name = ExtractURLFileName(url);
+        const std::string path = (fs::path(FilesFolder) / name).string();
+        const auto hash = platform::FileSha256Hex(path);
+        if (name.empty() || !hash)
+            throw Exception("no file " + path + " for #" + key + "=" + url);
+        text = SetInfoValue(text, HashKeyFor(key), *hash);
+    }
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    return text + kSignatureMarker +
+           platform::Base64Encode(platform::SignEd25519(PrivateKey, text)) + "\n";
+}
+
+int RunRelease(const std::vector<std::string>& Arguments) {
+    ReleaseOptions options;
+    try {
+        options = ParseReleaseOptions(Arguments);
+    } catch (const EUsageError& error) {
+        std::cerr << "quorvex-release: " << error.what() << "\n" << kReleaseUsage << "\n";
+        return kExitUsage;
+    }
+    try {
+        if (options.command == "keygen")
+            Keygen(options);
+        else
+            Sign(options);
+    } catch (const Exception& failure) {
+        std::cerr << "quorvex-release: " << failure.what() << "\n";
+        return kExitFailure;
+    }
+    return 0;
+}
+
+} // namespace quorvex::cli
