@@ -41,7 +41,7 @@ TShiftState ButtonFlag(TMouseButton button) {
     return 0;
 }
 
-void Raise(const TNotifyEvent& event, TTrayIcon& sender) {
+void Raise(const TTrayIconEvent& event, TTrayIcon& sender) {
     if (event)
         event(sender);
 }

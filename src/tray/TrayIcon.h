@@ -33,7 +33,7 @@ enum TShiftFlag : unsigned {
 };
 using TShiftState = unsigned;
 
-using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
+using TTrayIconEvent = std::function<void(TTrayIcon& sender)>;
 // Positions are screen coordinates.
 using TMouseEvent =
     std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, QPoint pos)>;
@@ -89,19 +89,19 @@ public:
     // button-up one.
     bool ModernNotifications = false;
 
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
+    TTrayIconEvent OnClick;
+    TTrayIconEvent OnDblClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseExit;
+    TTrayIconEvent OnMouseEnter;
+    TTrayIconEvent OnMouseExit;
     TCycleEvent OnCycle;
-    TNotifyEvent OnBalloonHintShow;
-    TNotifyEvent OnBalloonHintHide;
-    TNotifyEvent OnBalloonHintTimeout;
-    TNotifyEvent OnBalloonHintClick;
-    TNotifyEvent OnMinimizeToTray;
+    TTrayIconEvent OnBalloonHintShow;
+    TTrayIconEvent OnBalloonHintHide;
+    TTrayIconEvent OnBalloonHintTimeout;
+    TTrayIconEvent OnBalloonHintClick;
+    TTrayIconEvent OnMinimizeToTray;
     TStartupEvent OnStartup;
 
     // Restores the main window, shows it and brings it to the front.

@@ -1,6 +1,7 @@
 // The self-update as a user meets it: a copy of the program in a folder of its own, the
 // stand-in serving a newer version, the program replacing itself and coming back upgraded.
 #include "support/ChildProcess.h"
+#include "support/QuorvexEnvironment.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
@@ -21,6 +22,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::PollUntil;
+using test_support::QuorvexEnvironment;
 using test_support::RunCommand;
 using test_support::XvfbDisplay;
 
@@ -100,6 +102,8 @@ protected:
     void InstallAndPublish(const std::string& build, bool sign) {
         const std::string bytes = ReadWhole(build);
         WriteWhole(Program(), bytes);
+        // The web panel's engine is loaded from beside the program, as in an installation.
+        fs::copy_file(QUORVEX_BINARY_DIR "/quorvex-webview.so", folder_ / "quorvex-webview.so");
         fs::permissions(Program(), fs::perms::owner_all | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
@@ -119,20 +123,13 @@ protected:
     }
 
     void StartProgram() {
-        const std::vector<std::string> environment = {"QT_QPA_PLATFORM=xcb",
-                                                      "DISPLAY=" + display_.Name(),
-                                                      "XDG_RUNTIME_DIR=" + runtime_.string(),
-                                                      "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                                                      "QTWEBENGINE_DISABLE_SANDBOX=1",
-                                                      "QUORVEX_TRANSLATE_HOST=" + host_,
-                                                      "QUORVEX_SEARCH_HOST=" + host_,
-                                                      "QUORVEX_DICT_HOST=" + host_,
-                                                      "QUORVEX_SITE_HOST=" + host_};
+        QuorvexEnvironment environment(display_.Name(), host_);
+        environment.Set("XDG_RUNTIME_DIR", runtime_.string());
         started_ = std::chrono::steady_clock::now();
         program_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{"/bin/sh", "-c", "exec \"$0\" 2> \"$1\"", Program().string(),
                                      (root_ / "errors").string()},
-            environment);
+            environment.Variables());
     }
 
     fs::path Program() const { return folder_ / "quorvex"; }
