@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ClipboardWatch.h"
+#include "platform/gui/Fonts.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
 #include "translate/LanguagePairs.h"
@@ -32,9 +33,6 @@ namespace quorvex {
 namespace {
 
 inline constexpr const char* kCaption = "Quorvex  V1.3.3.9   quorvex.net  ";
-inline constexpr const char* kWindowFontFamily = "MS Sans Serif";
-// Stands in for the Windows font where it is missing, and holds the Chinese glyphs.
-inline constexpr const char* kChineseFontFamily = "WenQuanYi Micro Hei";
 inline constexpr int kWindowFontHeight = 11;
 inline constexpr int kMemoFontHeight = 13;
 inline constexpr int kArrowButtonFontHeight = 8;
@@ -63,14 +61,6 @@ inline constexpr std::size_t kClipboardTranslateLimit = 150;
 inline constexpr int kPairEnglishToChinese = 0;
 inline constexpr int kPairChineseToEnglish = 1;
 
-QFont WindowFont(int pixelHeight, bool bold = false) {
-    QFont font;
-    font.setFamilies({kWindowFontFamily, kChineseFontFamily});
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
-
 QGroupBox* CreateGroupBox(QWidget* parent, const char* title, QRect geometry) {
     auto* box = new QGroupBox(QString::fromUtf8(title), parent);
     box->setGeometry(geometry);
@@ -80,7 +70,7 @@ QGroupBox* CreateGroupBox(QWidget* parent, const char* title, QRect geometry) {
 QPlainTextEdit* CreateMemo(QWidget* parent, QRect geometry) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setGeometry(geometry);
-    memo->setFont(WindowFont(kMemoFontHeight));
+    memo->setFont(platform::WindowFont(kMemoFontHeight));
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // The boxes want no tabs: Tab moves the focus on.
@@ -95,7 +85,7 @@ QToolButton* CreateFlatButton(QWidget* parent, const char* caption, QRect geomet
     button->setText(QString::fromUtf8(caption));
     button->setGeometry(geometry);
     button->setAutoRaise(true);
-    button->setFont(WindowFont(fontHeight, true));
+    button->setFont(platform::WindowFont(fontHeight, true));
     button->setToolTip(QString::fromUtf8(hint));
     // Flat buttons are for the mouse only and never take the focus.
     button->setFocusPolicy(Qt::NoFocus);
@@ -177,7 +167,7 @@ void TForm1::CreateWindowFrame() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowOpacity(double(kInitialAlphaBlendValue) / kOpaqueAlphaBlendValue);
-    setFont(WindowFont(kWindowFontHeight));
+    setFont(platform::WindowFont(kWindowFontHeight));
     SetClientHeight(kCollapsedClientHeight);
 }
 

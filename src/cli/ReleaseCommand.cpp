@@ -1,6 +1,7 @@
 #include "cli/ReleaseCommand.h"
 
 #include "cli/FetchOptions.h"
+#include "download/upText.h"
 #include "download/upUtils.h"
 #include "platform/Crypto.h"
 #include "upgrader/upSignedInfo.h"
@@ -20,13 +21,6 @@ namespace fs = std::filesystem;
 
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return lower;
-}
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -130,7 +124,7 @@ void Sign(const ReleaseOptions& options) {
 
 std::string SetInfoValue(std::string_view Text, const std::string& Key, const std::string& Value) {
     const std::string marker = "#" + Key + "=";
-    const auto found = AsciiLower(Text).find(marker);
+    const auto found = text::LowerCase(Text).find(marker);
     if (found == std::string::npos) {
         std::string text(Text);
         if (!text.empty() && text.back() != '\n')

@@ -1,5 +1,6 @@
 #include "upgrader/upDialogLook.h"
 
+#include "platform/gui/Fonts.h"
 #include "upgrader/upResources.h"
 
 #include <QCoreApplication>
@@ -12,10 +13,7 @@
 namespace quorvex {
 namespace {
 
-inline constexpr const char* kWindowFontFamily = "MS Sans Serif";
 inline constexpr const char* kTitleFontFamily = "Times New Roman";
-// Stands in where the Windows fonts are missing, and holds the Chinese glyphs.
-inline constexpr const char* kChineseFontFamily = "WenQuanYi Micro Hei";
 inline constexpr int kTitlePixelHeight = 19;
 inline constexpr QRect kMessageIcon{7, 5, 32, 32};
 inline constexpr QPoint kMessageLabel{45, 5};
@@ -28,17 +26,11 @@ QPixmap LoadImage(const char* path) {
 } // namespace
 
 QFont DialogFont(int pixelHeight) {
-    QFont font;
-    font.setFamilies({kWindowFontFamily, kChineseFontFamily});
-    font.setPixelSize(pixelHeight);
-    return font;
+    return platform::WindowFont(pixelHeight);
 }
 
 QFont WizardTitleFont() {
-    QFont font;
-    font.setFamilies({kTitleFontFamily, kChineseFontFamily});
-    font.setPixelSize(kTitlePixelHeight);
-    font.setBold(true);
+    QFont font = platform::FontWithChineseGlyphs(kTitleFontFamily, kTitlePixelHeight, true);
     font.setItalic(true);
     return font;
 }

@@ -1,5 +1,6 @@
 #include "upgrader/upSignedInfo.h"
 
+#include "download/upText.h"
 #include "platform/Crypto.h"
 #include "upgrader/upUpdateInfo.h"
 
@@ -8,15 +9,7 @@
 namespace quorvex {
 namespace {
 
-inline constexpr const char* kUrlKeys[] = {"url", "url0"};
 inline constexpr const char* kHashPrefix = "sha256";
-
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return lower;
-}
 
 bool IsBlankOrLineEnd(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -29,7 +22,7 @@ bool IsControl(char c) {
 } // namespace
 
 TInfoSignature SplitInfoSignature(std::string_view Text) {
-    const auto marker = AsciiLower(Text).rfind(kSignatureMarker);
+    const auto marker = text::LowerCase(Text).rfind(kSignatureMarker);
     if (marker == std::string::npos)
         return {Text, std::nullopt, false};
     const std::string_view rest = Text.substr(marker + std::string_view(kSignatureMarker).size());
@@ -39,20 +32,6 @@ TInfoSignature SplitInfoSignature(std::string_view Text) {
     return {Text.substr(0, marker), std::string(rest.substr(0, end)), badTail};
 }
 
-std::vector<std::string> InfoFileKeys(std::string_view Text) {
-    std::vector<std::string> keys;
-    for (const char* key : kUrlKeys)
-        if (!InfoValue(Text, key, false).empty())
-            keys.push_back(key);
-    for (std::size_t number = keys.size() + 1;; ++number) {
-        std::string key = "url" + std::to_string(number);
-        if (InfoValue(Text, key, false).empty())
-            break;
-        keys.push_back(std::move(key));
-    }
-    return keys;
-}
-
 std::string HashKeyFor(const std::string& UrlKey) {
     return kHashPrefix + UrlKey.substr(std::string_view("url").size());
 }
@@ -60,7 +39,7 @@ std::string HashKeyFor(const std::string& UrlKey) {
 std::vector<std::string> InfoFileHashes(std::string_view Text) {
     std::vector<std::string> hashes;
     for (const auto& key : InfoFileKeys(Text))
-        hashes.push_back(AsciiLower(InfoValue(Text, HashKeyFor(key), false)));
+        hashes.push_back(text::LowerCase(InfoValue(Text, HashKeyFor(key), false)));
     return hashes;
 }
 

@@ -29,9 +29,8 @@ TInfoSignature SplitInfoSignature(std::string_view Text);
 // file carries a hash; nullopt otherwise, which counts as no information file.
 std::optional<std::string> VerifiedInfoText(std::string_view Text, const std::string& PublicKey);
 
-// The keys of the listed files in the order of the file list ("url", "url0", "url3"...), and of
-// their hash entries ("sha256", "sha2560", "sha2563"...).
-std::vector<std::string> InfoFileKeys(std::string_view Text);
+// The key of a listed file's hash entry ("sha256", "sha2560", "sha2563"...) from the file's
+// key ("url", "url0", "url3"...).
 std::string HashKeyFor(const std::string& UrlKey);
 
 // The expected hash of each listed file in file-list order, lower-cased; empty where the file

@@ -49,18 +49,26 @@ std::string InfoValue(std::string_view Text, std::string_view Key, bool Braced) 
     return TInfoText(Text).Value(Key, Braced);
 }
 
+std::vector<std::string> InfoFileKeys(std::string_view Text) {
+    const TInfoText info(Text);
+    std::vector<std::string> keys;
+    for (const char* key : {"url", "url0"})
+        if (!info.Value(key, false).empty())
+            keys.push_back(key);
+    for (std::size_t number = keys.size() + 1;; ++number) {
+        std::string key = "url" + std::to_string(number);
+        if (info.Value(key, false).empty())
+            break;
+        keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
 std::vector<std::string> InfoFileList(std::string_view Text) {
     const TInfoText info(Text);
     std::vector<std::string> files;
-    for (const char* key : {"url", "url0"})
-        if (std::string value = info.Value(key, false); !value.empty())
-            files.push_back(std::move(value));
-    for (std::size_t number = files.size() + 1;; ++number) {
-        std::string value = info.Value("url" + std::to_string(number), false);
-        if (value.empty())
-            break;
-        files.push_back(std::move(value));
-    }
+    for (const auto& key : InfoFileKeys(Text))
+        files.push_back(info.Value(key, false));
     return files;
 }
 

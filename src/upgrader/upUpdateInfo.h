@@ -18,6 +18,8 @@ std::string InfoValue(std::string_view Text, std::string_view Key, bool Braced);
 // The files to download: "url", then "url0", then the numbered keys that continue the count
 // of what is already listed, up to the first one that is empty or absent.
 std::vector<std::string> InfoFileList(std::string_view Text);
+// The keys of those files, in the same order ("url", "url0", "url3"...).
+std::vector<std::string> InfoFileKeys(std::string_view Text);
 
 // The method a "method" value names by its first character: "1" the external setup, "2" the
 // redirection to the first URL, anything else (or nothing) the self-upgrade.
