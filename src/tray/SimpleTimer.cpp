@@ -1,6 +1,6 @@
 #include "tray/SimpleTimer.h"
 
-#include "platform/gui/TimerWindow.h"
+#include "platform/TimerWindow.h"
 
 namespace quorvex {
 

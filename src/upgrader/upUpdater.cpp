@@ -2,48 +2,25 @@
 
 #include "download/upStreams.h"
 #include "platform/Exception.h"
+#include "platform/TimerWindow.h"
 #include "platform/UpgradeFiles.h"
 #include "upgrader/upMessages.h"
 
-#include <QObject>
-#include <QTimerEvent>
-
 namespace quorvex {
 
-// The controller's hidden window: it runs the automatic-check timer.
-class TupUpdater::TTimerWindow : public QObject {
-public:
-    explicit TTimerWindow(std::function<void()> onTimer)
-        : onTimer_(std::move(onTimer)) {}
+namespace {
 
-    void Start(int interval) {
-        Stop();
-        timerId_ = startTimer(interval);
-        if (timerId_ == 0)
-            throw Exception("Not enough timers available");
-    }
-    void Stop() {
-        if (timerId_ != 0)
-            killTimer(timerId_);
-        timerId_ = 0;
-    }
+// The one timer of the controller's hidden window.
+inline constexpr platform::TTimerWindow::TTimerId kAutoCheckTimer = 1;
 
-protected:
-    void timerEvent(QTimerEvent* event) override {
-        if (event->timerId() == timerId_)
-            onTimer_();
-    }
-
-private:
-    std::function<void()> onTimer_;
-    int timerId_ = 0;
-};
+} // namespace
 
 TupUpdater::TupUpdater(TComponent* Owner)
     : TupCustomHTTP(Owner)
     , CacheOptions(RequestCacheOptions)
-    , timer_(std::make_unique<TTimerWindow>([this] { AutoCheckTimer(); }))
+    , timer_(std::make_unique<platform::TTimerWindow>())
     , exePath_(platform::ProgramPath()) {
+    timer_->OnTimer = [this](platform::TTimerWindow::TTimerId) { AutoCheckTimer(); };
     OutputFileAttributes.SetIncomplete({TupFileAttribute::atrArchive, TupFileAttribute::atrHidden,
                                         TupFileAttribute::atrTemporary});
     AttachHandlers();
@@ -117,9 +94,10 @@ void TupUpdater::Loaded(const std::string& FirstArgument) {
 }
 
 void TupUpdater::ArmAutoCheckTimer() {
-    timer_->Stop();
-    if (autoCheck_ && !autoCheckDone_ && AutoCheckDelay > 0)
-        timer_->Start(AutoCheckDelay);
+    timer_->KillTimer(kAutoCheckTimer);
+    if (autoCheck_ && !autoCheckDone_ && AutoCheckDelay > 0 &&
+        !timer_->SetTimer(kAutoCheckTimer, AutoCheckDelay))
+        throw Exception("Not enough timers available");
 }
 
 void TupUpdater::AutoCheckTimer() {

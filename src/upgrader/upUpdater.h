@@ -15,6 +15,10 @@
 
 namespace quorvex {
 
+namespace platform {
+class TTimerWindow;
+} // namespace platform
+
 enum class TupOtherFilesBehavior { ofAlwaysDownload, ofOnlyIfSizeDifferent };
 
 enum class TupShowMessage {
@@ -133,8 +137,6 @@ public:
     void WizardClosed() override;
 
 private:
-    class TTimerWindow;
-
     void ArmAutoCheckTimer();
     void AutoCheckTimer();
     void AttachHandlers();
@@ -170,7 +172,7 @@ private:
     void ShowMessage(int Entry, unsigned Flags);
     void EndDoneWait();
 
-    std::unique_ptr<TTimerWindow> timer_;
+    std::unique_ptr<platform::TTimerWindow> timer_;
     bool autoCheck_ = false;
     std::string restartParams_ = kDefaultRestartParams;
     std::string exePath_;

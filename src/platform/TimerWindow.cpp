@@ -1,4 +1,4 @@
-#include "platform/gui/TimerWindow.h"
+#include "platform/TimerWindow.h"
 
 #include <QTimerEvent>
 
