@@ -186,6 +186,9 @@ void TTrayIcon::TrayHostChanged(bool available) {
             AddTrayIcon();
         if (taskbarButtonHidden_)
             HideTaskbarButton();
+        // A window minimized while there was no tray would be left without its taskbar entry.
+        if (window != nullptr && MinimizeToTray)
+            Minimized();
         return;
     }
     notifyIcon_.Forget();

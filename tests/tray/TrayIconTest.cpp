@@ -382,6 +382,24 @@ TEST_F(TrayIconTest, MinimizingSendsTheWindowToTheTray) {
     EXPECT_FALSE(window_.isMinimized());
 }
 
+TEST_F(TrayIconTest, AWindowMinimizedBeforeTheTrayCameGoesIntoIt) {
+    int minimizeEvents = 0;
+    icon_.OnMinimizeToTray = [&](TTrayIcon&) { ++minimizeEvents; };
+    icon_.MinimizeToTray = true;
+    window_.show();
+    window_.showMinimized();
+    PumpFor(50ms);
+    ASSERT_TRUE(window_.isVisible());
+    // The tray takes the taskbar entry's place: the minimized window must be in the tray, not
+    // left minimized with no entry to bring it back from.
+    SetTrayAvailable(true);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(minimizeEvents, 1);
+    icon_.ShowMainWindow();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_FALSE(window_.isMinimized());
+}
+
 TEST_F(TrayIconTest, StartupMayStartTheProgramHiddenInTheTray) {
     SetTrayAvailable(true);
     for (const bool show : {true, false}) {
