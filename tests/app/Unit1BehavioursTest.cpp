@@ -129,6 +129,28 @@ TEST_F(Form1BehavioursTest, MovingAboveTheTopEdgeStopsAtTheEdge) {
         EXPECT_EQ(form_.WMMoving(item.proposed), item.allowed) << item.proposed.top();
 }
 
+TEST_F(Form1BehavioursTest, OnlyADragIsStoppedAtTheTopEdge) {
+    // The user's drag: the window moves with the left button held.
+    QTest::mousePress(&form_, Qt::LeftButton);
+    form_.SetTop(-40);
+    EXPECT_TRUE(PumpUntil([&] { return form_.Top() == 0; })) << form_.Top();
+    QTest::mouseRelease(&form_, Qt::LeftButton);
+    // The program's own move, as the slide's, goes above the edge.
+    form_.SetTop(-40);
+    PumpFor(50ms);
+    EXPECT_NEAR(form_.Top(), -40, FrameTop());
+}
+
+TEST_F(Form1BehavioursTest, LeavingWithTheButtonHeldNeverSlides) {
+    QTest::mousePress(&form_, Qt::LeftButton);
+    LeaveAt(0);
+    EXPECT_TRUE(form_.tmrMouseOut->isActive()) << "the watch looks again at its next tick";
+    EXPECT_FALSE(form_.SlideUp->Running());
+    QTest::mouseRelease(&form_, Qt::LeftButton);
+    form_.tmrMouseOutTimer();
+    EXPECT_TRUE(form_.SlideUp->Running());
+}
+
 TEST_F(Form1BehavioursTest, ADockedWindowSlidesUpToThreeRowsWhenThePointerLeaves) {
     for (const int top : {0, 5}) {
         LeaveAt(top);
