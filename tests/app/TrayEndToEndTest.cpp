@@ -306,6 +306,17 @@ TEST_F(TrayEndToEndTest, WithoutATrayMinimizeAndShowHideNeverLoseTheWindow) {
     RunCommand("xdotool windowactivate " + window);
     EXPECT_TRUE(PollUntil([] { return !VisibleWindow().empty(); }, kLimit))
         << "the minimized window could not be brought back";
+    // A tray that comes while the window is minimized takes it in, and gives it back.
+    RunCommand("xdotool windowminimize " + window);
+    ASSERT_TRUE(
+        PollUntil([&] { return WindowState(window).find("Iconic") != std::string::npos; }, kLimit))
+        << WindowState(window);
+    StartTray();
+    EXPECT_TRUE(
+        PollUntil([&] { return WindowState(window).find("Iconic") == std::string::npos; }, kLimit))
+        << "the minimized window was left without its taskbar entry: " << WindowState(window);
+    EXPECT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }))
+        << "the window did not come back from the tray";
 }
 
 } // namespace
