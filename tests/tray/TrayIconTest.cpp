@@ -371,30 +371,17 @@ TEST_F(TrayIconTest, MinimizingSendsTheWindowToTheTray) {
     PumpFor(50ms);
     EXPECT_TRUE(window_.isVisible()) << "without a tray a minimize is an ordinary one";
     EXPECT_EQ(minimizeEvents, 0);
-    window_.showNormal();
-    SetTrayAvailable(true);
-    window_.showMinimized();
-    EXPECT_TRUE(PumpUntil([&] { return !window_.isVisible(); }));
-    EXPECT_EQ(minimizeEvents, 1);
-    EXPECT_TRUE(icon_.IconVisible());
-    icon_.ShowMainWindow();
-    EXPECT_TRUE(window_.isVisible());
-    EXPECT_FALSE(window_.isMinimized());
-}
-
-TEST_F(TrayIconTest, AWindowMinimizedBeforeTheTrayCameGoesIntoIt) {
-    int minimizeEvents = 0;
-    icon_.OnMinimizeToTray = [&](TTrayIcon&) { ++minimizeEvents; };
-    icon_.MinimizeToTray = true;
-    window_.show();
-    window_.showMinimized();
-    PumpFor(50ms);
-    ASSERT_TRUE(window_.isVisible());
-    // The tray takes the taskbar entry's place: the minimized window must be in the tray, not
-    // left minimized with no entry to bring it back from.
+    // The tray takes the taskbar entry's place: a window minimized before it came goes into
+    // it, rather than staying minimized with no entry to bring it back from.
     SetTrayAvailable(true);
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(minimizeEvents, 1);
+    icon_.ShowMainWindow();
+    ASSERT_TRUE(window_.isVisible());
+    window_.showMinimized();
+    EXPECT_TRUE(PumpUntil([&] { return !window_.isVisible(); }));
+    EXPECT_EQ(minimizeEvents, 2);
+    EXPECT_TRUE(icon_.IconVisible());
     icon_.ShowMainWindow();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_FALSE(window_.isMinimized());
