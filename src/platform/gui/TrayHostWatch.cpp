@@ -6,13 +6,16 @@ namespace quorvex::platform {
 
 TTrayHostWatch::TTrayHostWatch()
     : Probe(&QSystemTrayIcon::isSystemTrayAvailable)
-    , available_(Probe()) {
+    , qtTray_(Probe())
+    , available_(qtTray_) {
+    statusNotifier_.OnChange = [this](bool) { Check(); };
     connect(&checks_, &QTimer::timeout, this, &TTrayHostWatch::Check);
     checks_.start(kCheckInterval);
 }
 
 void TTrayHostWatch::Check() {
-    const bool available = Probe();
+    qtTray_ = Probe();
+    const bool available = qtTray_ || statusNotifier_.Available();
     if (available == available_)
         return;
     available_ = available;

@@ -1,0 +1,293 @@
+// The tray icon on a desktop whose tray speaks only StatusNotifierItem and appears after the
+// icon was made, on a private session bus with a watcher played by the test.
+#include "platform/gui/StatusNotifierTypes.h"
+#include "platform/gui/TrayHostWatch.h"
+#include "support/Pumping.h"
+#include "tray/TrayIcon.h"
+#include "tray/TrayIconHandler.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QStyleHints>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace quorvex {
+namespace {
+
+using platform::TStatusNotifierPixmaps;
+using platform::TStatusNotifierToolTip;
+using test_support::PumpUntil;
+namespace status_notifier = platform::status_notifier;
+
+QIcon FilledIcon(QColor colour) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+// The desktop's StatusNotifierWatcher, on a bus connection of its own: it keeps the items
+// that register and, like a panel would, reads them and calls their methods.
+class TestWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ IsStatusNotifierHostRegistered)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ RegisteredStatusNotifierItems)
+    Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
+
+public:
+    explicit TestWatcher(bool hostRegistered = true)
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                             QStringLiteral("watcher-%1").arg(++connections_)))
+        , hostRegistered_(hostRegistered) {
+        EXPECT_TRUE(bus_.registerObject(status_notifier::kWatcherPath, this,
+                                        QDBusConnection::ExportAllContents));
+        // A watcher may take over from another, as a restarted panel's can.
+        EXPECT_TRUE(bus_.interface()->registerService(
+            status_notifier::kWatcherService, QDBusConnectionInterface::ReplaceExistingService,
+            QDBusConnectionInterface::AllowReplacement));
+    }
+    // Goes away as a watcher whose process ended does.
+    ~TestWatcher() override { QDBusConnection::disconnectFromBus(bus_.name()); }
+
+    bool IsStatusNotifierHostRegistered() const { return hostRegistered_; }
+    QStringList RegisteredStatusNotifierItems() const { return items_; }
+    int ProtocolVersion() const { return 0; }
+
+    const QStringList& Items() const { return items_; }
+    bool WaitForItem() {
+        return PumpUntil([&] { return !items_.isEmpty(); });
+    }
+    const QString& Item() const { return items_.constFirst(); }
+
+    void RegisterHost() {
+        hostRegistered_ = true;
+        emit StatusNotifierHostRegistered();
+    }
+
+    // Reads a property of the item, as a host does.
+    QVariant ItemProperty(const QString& name) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            Item(), status_notifier::kItemPath, "org.freedesktop.DBus.Properties", "Get");
+        call << QString(status_notifier::kItemInterface) << name;
+        const QDBusMessage answer = Answer(call);
+        EXPECT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
+        if (answer.arguments().isEmpty())
+            return {};
+        return answer.arguments().constFirst().value<QDBusVariant>().variant();
+    }
+    template <typename T> T ItemStructure(const QString& name) {
+        T value;
+        ItemProperty(name).value<QDBusArgument>() >> value;
+        return value;
+    }
+    // Calls a method of the item and waits for it to be done.
+    void CallItem(const QString& method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(Item(), status_notifier::kItemPath,
+                                                           status_notifier::kItemInterface, method);
+        call.setArguments(arguments);
+        const QDBusMessage answer = Answer(call);
+        EXPECT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
+    }
+    // Listens to a signal of the item.
+    void Listen(const QString& signal) {
+        EXPECT_TRUE(bus_.connect(Item(), status_notifier::kItemPath,
+                                 status_notifier::kItemInterface, signal, this,
+                                 SLOT(ItemSignal(QDBusMessage))));
+    }
+    const QStringList& Signals() const { return signals_; }
+
+public slots:
+    void RegisterStatusNotifierItem(const QString& service) { items_.append(service); }
+    void RegisterStatusNotifierHost(const QString&) {}
+
+signals:
+    void StatusNotifierHostRegistered();
+
+private slots:
+    void ItemSignal(const QDBusMessage& message) { signals_.append(message.member()); }
+
+private:
+    QDBusMessage Answer(const QDBusMessage& call) {
+        QDBusPendingCallWatcher pending(bus_.asyncCall(call));
+        EXPECT_TRUE(PumpUntil([&] { return pending.isFinished(); }));
+        return pending.reply();
+    }
+
+    inline static int connections_ = 0;
+    QDBusConnection bus_;
+    bool hostRegistered_;
+    QStringList items_;
+    QStringList signals_;
+};
+
+// The double-click time of the desktop, made long for a test so that two activations always
+// fall within it, and put back afterwards.
+class LongDoubleClickTime {
+public:
+    LongDoubleClickTime()
+        : saved_(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(600000);
+    }
+    ~LongDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(saved_); }
+
+private:
+    int saved_;
+};
+
+class StatusNotifierTrayTest : public testing::Test {
+protected:
+    StatusNotifierTrayTest() {
+        icon_.SetHint("Virovedezori");
+        icon_.SetIcon(FilledIcon(Qt::red));
+        icon_.OnDblClick = [this](TTrayIcon&) { log_.push_back("dblclick"); };
+        icon_.OnMouseDown = [this](TTrayIcon&, TMouseButton button, TShiftState, QPoint pos) {
+            log_.push_back("down" + Button(button) + At(pos));
+        };
+        icon_.OnMouseUp = [this](TTrayIcon&, TMouseButton button, TShiftState, QPoint pos) {
+            log_.push_back("up" + Button(button) + At(pos));
+        };
+        icon_.SetIconVisible(true);
+        icon_.Loaded();
+    }
+
+    static std::string Button(TMouseButton button) {
+        return button == TMouseButton::mbLeft    ? "-left"
+               : button == TMouseButton::mbRight ? "-right"
+                                                 : "-middle";
+    }
+    static std::string At(QPoint pos) {
+        return "@" + std::to_string(pos.x()) + "," + std::to_string(pos.y());
+    }
+    std::vector<std::string> TakeLog() { return std::exchange(log_, {}); }
+    // The tray comes, and the icon is in it.
+    void ShowInATray() {
+        watcher_.emplace();
+        EXPECT_TRUE(watcher_->WaitForItem());
+        EXPECT_TRUE(PumpUntil([&] { return icon_.TrayAvailable(); }));
+    }
+
+    QWidget window_;
+    TTrayIcon icon_{&window_};
+    std::vector<std::string> log_;
+    std::optional<TestWatcher> watcher_;
+};
+
+TEST_F(StatusNotifierTrayTest, ATrayThatComesLaterGetsTheIconWithItsTip) {
+    EXPECT_FALSE(icon_.TrayAvailable());
+    TestWatcher watcher;
+    ASSERT_TRUE(watcher.WaitForItem());
+    EXPECT_TRUE(icon_.TrayAvailable());
+    EXPECT_EQ(watcher.Items().size(), 1);
+
+    EXPECT_EQ(watcher.ItemProperty("Category").toString(), "ApplicationStatus");
+    EXPECT_EQ(watcher.ItemProperty("Id").toString(), "Virovedezori");
+    EXPECT_EQ(watcher.ItemProperty("Title").toString(), "Virovedezori");
+    EXPECT_EQ(watcher.ItemProperty("Status").toString(), "Active");
+    EXPECT_FALSE(watcher.ItemProperty("ItemIsMenu").toBool());
+    EXPECT_EQ(watcher.ItemProperty("Menu").value<QDBusObjectPath>().path(), "/NO_DBUSMENU");
+    EXPECT_EQ(watcher.ItemStructure<TStatusNotifierToolTip>("ToolTip").Title, "Virovedezori");
+
+    const auto pixmaps = watcher.ItemStructure<TStatusNotifierPixmaps>("IconPixmap");
+    ASSERT_FALSE(pixmaps.isEmpty());
+    for (const auto& pixmap : pixmaps) {
+        ASSERT_EQ(pixmap.Pixels.size(), pixmap.Width * pixmap.Height * 4) << pixmap.Width;
+        // Opaque red, alpha first, in network byte order.
+        EXPECT_EQ(pixmap.Pixels.left(4), QByteArray("\xff\xff\x00\x00", 4)) << pixmap.Width;
+    }
+}
+
+TEST_F(StatusNotifierTrayTest, TheTrayCountsOnlyOnceAHostShowsItsItems) {
+    TestWatcher watcher(false);
+    test_support::PumpFor(std::chrono::milliseconds(200));
+    EXPECT_FALSE(icon_.TrayAvailable()) << "a watcher without a panel shows nothing";
+    EXPECT_TRUE(watcher.Items().isEmpty());
+    watcher.RegisterHost();
+    EXPECT_TRUE(watcher.WaitForItem());
+    EXPECT_TRUE(icon_.TrayAvailable());
+}
+
+TEST_F(StatusNotifierTrayTest, TheHostsRequestsBecomeTheClicksOfTheTrayComponent) {
+    const LongDoubleClickTime longTime;
+    ShowInATray();
+    struct Case {
+        const char* method;
+        int calls;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"Activate", 2, {"down-left@10,20", "up-left@10,20", "dblclick"}},
+        {"ContextMenu", 1, {"down-right@10,20", "up-right@10,20"}},
+        {"SecondaryActivate", 1, {"down-middle@10,20", "up-middle@10,20"}},
+    };
+    for (const Case& item : cases) {
+        for (int call = 0; call < item.calls; ++call)
+            watcher_->CallItem(item.method, {10, 20});
+        EXPECT_EQ(TakeLog(), item.events) << item.method;
+    }
+    watcher_->CallItem("Scroll", {120, QStringLiteral("vertical")});
+    EXPECT_EQ(TakeLog(), std::vector<std::string>{}) << "a scroll has no notification";
+}
+
+TEST_F(StatusNotifierTrayTest, TheMenuOpensWhereTheHostAsks) {
+    ShowInATray();
+    platform::TPopupMenu menu;
+    menu.addAction("entry");
+    icon_.PopupMenu = &menu;
+    watcher_->CallItem("ContextMenu", {40, 50});
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), QPoint(40, 50));
+    menu.hide();
+}
+
+TEST_F(StatusNotifierTrayTest, ChangesAreAnnounced) {
+    ShowInATray();
+    watcher_->Listen("NewToolTip");
+    watcher_->Listen("NewIcon");
+    icon_.SetHint("Virovedezori 2");
+    ASSERT_TRUE(PumpUntil([&] { return watcher_->Signals().size() == 1; }));
+    EXPECT_EQ(watcher_->Signals(), QStringList{"NewToolTip"});
+    EXPECT_EQ(watcher_->ItemStructure<TStatusNotifierToolTip>("ToolTip").Title, "Virovedezori 2");
+    icon_.SetIcon(FilledIcon(Qt::blue));
+    ASSERT_TRUE(PumpUntil([&] { return watcher_->Signals().size() == 2; }));
+    EXPECT_EQ(watcher_->Signals().last(), "NewIcon");
+    const auto pixmaps = watcher_->ItemStructure<TStatusNotifierPixmaps>("IconPixmap");
+    ASSERT_FALSE(pixmaps.isEmpty());
+    EXPECT_EQ(pixmaps.first().Pixels.left(4), QByteArray("\xff\x00\x00\xff", 4));
+}
+
+TEST_F(StatusNotifierTrayTest, TheIconComesBackWithTheWatcherAndTheWindowWithoutIt) {
+    ShowInATray();
+    window_.show();
+    icon_.HideMainWindow();
+    EXPECT_FALSE(window_.isVisible());
+    // The panel ends: the window must not stay hidden in a tray that is gone.
+    watcher_.reset();
+    EXPECT_TRUE(PumpUntil([&] { return !icon_.TrayAvailable(); }));
+    EXPECT_TRUE(window_.isVisible());
+    // It comes back: the icon registers again.
+    watcher_.emplace();
+    EXPECT_TRUE(watcher_->WaitForItem());
+    EXPECT_TRUE(PumpUntil([&] { return icon_.TrayAvailable(); }));
+    EXPECT_EQ(watcher_->ItemStructure<TStatusNotifierToolTip>("ToolTip").Title, "Virovedezori");
+}
+
+TEST_F(StatusNotifierTrayTest, AWatcherThatTakesOverGetsTheIcon) {
+    ShowInATray();
+    TestWatcher successor;
+    EXPECT_TRUE(successor.WaitForItem());
+    EXPECT_EQ(successor.Item(), watcher_->Item());
+    EXPECT_TRUE(icon_.TrayAvailable());
+}
+
+} // namespace
+} // namespace quorvex
+
+#include "StatusNotifierTrayTest.moc"
