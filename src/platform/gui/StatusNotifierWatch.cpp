@@ -1,5 +1,6 @@
 #include "platform/gui/StatusNotifierWatch.h"
 
+#include "platform/gui/Availability.h"
 #include "platform/gui/StatusNotifierTypes.h"
 
 #include <QDBusMessage>
@@ -69,11 +70,7 @@ void TStatusNotifierWatch::WatcherGone() {
 }
 
 void TStatusNotifierWatch::Set(bool available) {
-    if (available == available_)
-        return;
-    available_ = available;
-    if (OnChange)
-        OnChange(available);
+    SetAvailability(available_, available, OnChange);
 }
 
 } // namespace quorvex::platform

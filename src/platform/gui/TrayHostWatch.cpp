@@ -1,5 +1,7 @@
 #include "platform/gui/TrayHostWatch.h"
 
+#include "platform/gui/Availability.h"
+
 #include <QSystemTrayIcon>
 
 namespace quorvex::platform {
@@ -15,12 +17,7 @@ TTrayHostWatch::TTrayHostWatch()
 
 void TTrayHostWatch::Check() {
     qtTray_ = Probe();
-    const bool available = qtTray_ || statusNotifier_.Available();
-    if (available == available_)
-        return;
-    available_ = available;
-    if (OnChange)
-        OnChange(available);
+    SetAvailability(available_, qtTray_ || statusNotifier_.Available(), OnChange);
 }
 
 } // namespace quorvex::platform
