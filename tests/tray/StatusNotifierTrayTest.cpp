@@ -3,15 +3,10 @@
 #include "platform/gui/StatusNotifierTypes.h"
 #include "platform/gui/TrayHostWatch.h"
 #include "support/Pumping.h"
+#include "support/TestStatusNotifierWatcher.h"
 #include "tray/TrayIcon.h"
 #include "tray/TrayIconHandler.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QDBusPendingCallWatcher>
-#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QStyleHints>
@@ -25,108 +20,20 @@ namespace {
 using platform::TStatusNotifierPixmaps;
 using platform::TStatusNotifierToolTip;
 using test_support::PumpUntil;
-namespace status_notifier = platform::status_notifier;
+
+// A watcher on the private session bus the test program runs with.
+class TestWatcher : public test_support::TestStatusNotifierWatcher {
+public:
+    explicit TestWatcher(bool hostRegistered = true)
+        : TestStatusNotifierWatcher(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"),
+                                    hostRegistered) {}
+};
 
 QIcon FilledIcon(QColor colour) {
     QPixmap pixmap(16, 16);
     pixmap.fill(colour);
     return QIcon(pixmap);
 }
-
-// The desktop's StatusNotifierWatcher, on a bus connection of its own: it keeps the items
-// that register and, like a panel would, reads them and calls their methods.
-class TestWatcher : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ IsStatusNotifierHostRegistered)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ RegisteredStatusNotifierItems)
-    Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
-
-public:
-    explicit TestWatcher(bool hostRegistered = true)
-        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                             QStringLiteral("watcher-%1").arg(++connections_)))
-        , hostRegistered_(hostRegistered) {
-        EXPECT_TRUE(bus_.registerObject(status_notifier::kWatcherPath, this,
-                                        QDBusConnection::ExportAllContents));
-        // A watcher may take over from another, as a restarted panel's can.
-        EXPECT_TRUE(bus_.interface()->registerService(
-            status_notifier::kWatcherService, QDBusConnectionInterface::ReplaceExistingService,
-            QDBusConnectionInterface::AllowReplacement));
-    }
-    // Goes away as a watcher whose process ended does.
-    ~TestWatcher() override { QDBusConnection::disconnectFromBus(bus_.name()); }
-
-    bool IsStatusNotifierHostRegistered() const { return hostRegistered_; }
-    QStringList RegisteredStatusNotifierItems() const { return items_; }
-    int ProtocolVersion() const { return 0; }
-
-    const QStringList& Items() const { return items_; }
-    bool WaitForItem() {
-        return PumpUntil([&] { return !items_.isEmpty(); });
-    }
-    const QString& Item() const { return items_.constFirst(); }
-
-    void RegisterHost() {
-        hostRegistered_ = true;
-        emit StatusNotifierHostRegistered();
-    }
-
-    // Reads a property of the item, as a host does.
-    QVariant ItemProperty(const QString& name) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            Item(), status_notifier::kItemPath, "org.freedesktop.DBus.Properties", "Get");
-        call << QString(status_notifier::kItemInterface) << name;
-        const QDBusMessage answer = Answer(call);
-        EXPECT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
-        if (answer.arguments().isEmpty())
-            return {};
-        return answer.arguments().constFirst().value<QDBusVariant>().variant();
-    }
-    template <typename T> T ItemStructure(const QString& name) {
-        T value;
-        ItemProperty(name).value<QDBusArgument>() >> value;
-        return value;
-    }
-    // Calls a method of the item and waits for it to be done.
-    void CallItem(const QString& method, const QVariantList& arguments) {
-        QDBusMessage call = QDBusMessage::createMethodCall(Item(), status_notifier::kItemPath,
-                                                           status_notifier::kItemInterface, method);
-        call.setArguments(arguments);
-        const QDBusMessage answer = Answer(call);
-        EXPECT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
-    }
-    // Listens to a signal of the item.
-    void Listen(const QString& signal) {
-        EXPECT_TRUE(bus_.connect(Item(), status_notifier::kItemPath,
-                                 status_notifier::kItemInterface, signal, this,
-                                 SLOT(ItemSignal(QDBusMessage))));
-    }
-    const QStringList& Signals() const { return signals_; }
-
-public slots:
-    void RegisterStatusNotifierItem(const QString& service) { items_.append(service); }
-    void RegisterStatusNotifierHost(const QString&) {}
-
-signals:
-    void StatusNotifierHostRegistered();
-
-private slots:
-    void ItemSignal(const QDBusMessage& message) { signals_.append(message.member()); }
-
-private:
-    QDBusMessage Answer(const QDBusMessage& call) {
-        QDBusPendingCallWatcher pending(bus_.asyncCall(call));
-        EXPECT_TRUE(PumpUntil([&] { return pending.isFinished(); }));
-        return pending.reply();
-    }
-
-    inline static int connections_ = 0;
-    QDBusConnection bus_;
-    bool hostRegistered_;
-    QStringList items_;
-    QStringList signals_;
-};
 
 // The double-click time of the desktop, made long for a test so that two activations always
 // fall within it, and put back afterwards.
@@ -229,10 +136,10 @@ TEST_F(StatusNotifierTrayTest, TheHostsRequestsBecomeTheClicksOfTheTrayComponent
     };
     for (const Case& item : cases) {
         for (int call = 0; call < item.calls; ++call)
-            watcher_->CallItem(item.method, {10, 20});
+            EXPECT_TRUE(watcher_->CallItem(item.method, {10, 20}));
         EXPECT_EQ(TakeLog(), item.events) << item.method;
     }
-    watcher_->CallItem("Scroll", {120, QStringLiteral("vertical")});
+    EXPECT_TRUE(watcher_->CallItem("Scroll", {120, QStringLiteral("vertical")}));
     EXPECT_EQ(TakeLog(), std::vector<std::string>{}) << "a scroll has no notification";
 }
 
@@ -241,7 +148,7 @@ TEST_F(StatusNotifierTrayTest, TheMenuOpensWhereTheHostAsks) {
     platform::TPopupMenu menu;
     menu.addAction("entry");
     icon_.PopupMenu = &menu;
-    watcher_->CallItem("ContextMenu", {40, 50});
+    EXPECT_TRUE(watcher_->CallItem("ContextMenu", {40, 50}));
     EXPECT_TRUE(menu.isVisible());
     EXPECT_EQ(menu.pos(), QPoint(40, 50));
     menu.hide();
@@ -249,8 +156,8 @@ TEST_F(StatusNotifierTrayTest, TheMenuOpensWhereTheHostAsks) {
 
 TEST_F(StatusNotifierTrayTest, ChangesAreAnnounced) {
     ShowInATray();
-    watcher_->Listen("NewToolTip");
-    watcher_->Listen("NewIcon");
+    EXPECT_TRUE(watcher_->Listen("NewToolTip"));
+    EXPECT_TRUE(watcher_->Listen("NewIcon"));
     icon_.SetHint("Virovedezori 2");
     ASSERT_TRUE(PumpUntil([&] { return watcher_->Signals().size() == 1; }));
     EXPECT_EQ(watcher_->Signals(), QStringList{"NewToolTip"});
@@ -289,5 +196,3 @@ TEST_F(StatusNotifierTrayTest, AWatcherThatTakesOverGetsTheIcon) {
 
 } // namespace
 } // namespace quorvex
-
-#include "StatusNotifierTrayTest.moc"
