@@ -1,9 +1,12 @@
 // The window and its tray icon on a real desktop: Xvfb with openbox as the window manager and
-// trayer as the notification area, driven with xdotool as a user would, and looked at with
-// xprop and xwininfo.
+// trayer as the notification area (or a StatusNotifierItem tray played by the test on a private
+// session bus), driven with xdotool as a user would, and looked at with xprop and xwininfo.
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/Pumping.h"
 #include "support/QuorvexEnvironment.h"
+#include "support/SessionBus.h"
+#include "support/TestStatusNotifierWatcher.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
@@ -21,10 +24,14 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::PumpFor;
+using test_support::PumpUntil;
 using test_support::QuorvexEnvironment;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
+using test_support::SessionBus;
+using test_support::TestStatusNotifierWatcher;
 using test_support::XvfbDisplay;
 
 inline constexpr auto kLimit = 120s;
@@ -221,6 +228,37 @@ TEST_F(TrayEndToEndTest, TheTrayIconHidesAndShowsTheWindowAndItsMenuEndsTheProgr
         },
         kLimit))
         << "the tray menu's Exit did not end the program";
+}
+
+// The panel of an autostarted desktop comes after the program, and speaks StatusNotifierItem.
+TEST_F(TrayEndToEndTest, AStatusNotifierTrayThatComesLaterGetsTheIconThatTogglesTheWindow) {
+    const SessionBus bus;
+    environment_.Set("DBUS_SESSION_BUS_ADDRESS", bus.Address());
+    StartQuorvex();
+    TestStatusNotifierWatcher watcher(QString::fromStdString(bus.Address()));
+    ASSERT_TRUE(watcher.WaitForItem()) << "the icon never registered with the tray";
+    PumpFor(1s);
+    EXPECT_EQ(watcher.Items().size(), 1) << "one icon, not Qt's as well";
+    ASSERT_TRUE(PumpUntil(
+        [] { return WindowState(VisibleWindow()).find("SKIP_TASKBAR") != std::string::npos; },
+        kLimit))
+        << "with a tray the window needs no taskbar entry";
+    SaveScreenshot("quorvex-status-notifier-tray.png");
+    // The panel's two activations of a double-click; again, should a busy machine space them
+    // beyond the double-click time.
+    const auto doubleClickUntil = [&](const std::function<bool()>& done) {
+        return PumpUntil(
+            [&] {
+                watcher.CallItem("Activate", {1200, 10});
+                watcher.CallItem("Activate", {1200, 10});
+                return PumpUntil(done, 3s);
+            },
+            kLimit);
+    };
+    ASSERT_TRUE(doubleClickUntil([] { return VisibleWindow().empty(); }))
+        << "a double-click on the icon did not hide the window";
+    ASSERT_TRUE(doubleClickUntil([] { return !VisibleWindow().empty(); }))
+        << "a double-click on the icon did not show the window again";
 }
 
 TEST_F(TrayEndToEndTest, UntickingStayOnTopKeepsTheClipboardWatch) {
