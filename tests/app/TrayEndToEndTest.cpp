@@ -10,6 +10,8 @@
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
+#include <QImage>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -159,6 +161,25 @@ protected:
         RunCommand("import -window root " + (folder / name).string());
     }
 
+    // The icon as a StatusNotifierItem panel draws it.
+    void SaveLargestImage(const platform::TStatusNotifierPixmaps& pixmaps,
+                          const std::string& name) {
+        ASSERT_FALSE(pixmaps.isEmpty()) << "the icon has no image";
+        const auto largest =
+            std::ranges::max(pixmaps, {}, [](const platform::TStatusNotifierPixmap& pixmap) {
+                return pixmap.Width;
+            });
+        QImage image(largest.Width, largest.Height, QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y,
+                               qFromBigEndian<quint32>(largest.Pixels.constData() +
+                                                       (y * largest.Width + x) * 4));
+        const std::filesystem::path folder = QUORVEX_ARTIFACT_DIR;
+        std::filesystem::create_directories(folder);
+        EXPECT_TRUE(image.save(QString::fromStdString((folder / name).string())));
+    }
+
     XvfbDisplay display_;
     LoopbackHttpServer server_;
     QuorvexEnvironment environment_;
@@ -244,6 +265,8 @@ TEST_F(TrayEndToEndTest, AStatusNotifierTrayThatComesLaterGetsTheIconThatToggles
         kLimit))
         << "with a tray the window needs no taskbar entry";
     SaveScreenshot("quorvex-status-notifier-tray.png");
+    SaveLargestImage(watcher.ItemStructure<platform::TStatusNotifierPixmaps>("IconPixmap"),
+                     "quorvex-status-notifier-icon.png");
     // The panel's two activations of a double-click; again, should a busy machine space them
     // beyond the double-click time.
     const auto doubleClickUntil = [&](const std::function<bool()>& done) {
