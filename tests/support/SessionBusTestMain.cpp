@@ -1,5 +1,6 @@
-// main() of the GUI test programs that talk over D-Bus: a private session bus, set up before
-// anything can connect to the desktop's, and a Qt application object.
+// main() of the GUI test programs that talk over D-Bus: a Qt application object and a private
+// session bus. The bus comes second, so that a platform that cannot start leaves no bus daemon
+// behind; nothing connects to a session bus before the tests run.
 #include "platform/gui/Application.h"
 #include "support/SessionBus.h"
 
@@ -8,8 +9,8 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    quorvex::platform::TApplication application(argc, argv, "Virovedezori");
     const quorvex::test_support::SessionBus bus;
     setenv("DBUS_SESSION_BUS_ADDRESS", bus.Address().c_str(), 1);
-    quorvex::platform::TApplication application(argc, argv, "Virovedezori");
     return RUN_ALL_TESTS();
 }

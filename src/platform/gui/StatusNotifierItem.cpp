@@ -14,11 +14,11 @@ int itemCount = 0;
 
 } // namespace
 
-TStatusNotifierItem::TStatusNotifierItem(QDBusConnection bus)
-    : bus_(bus)
+TStatusNotifierItem::TStatusNotifierItem()
+    : bus_(QDBusConnection::sessionBus())
     , serviceName_(
           QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(getpid()).arg(++itemCount))
-    , watcherWatch_(status_notifier::kWatcherService, bus) {
+    , watcherWatch_(status_notifier::kWatcherService, bus_) {
     RegisterStatusNotifierTypes();
     // A watcher that comes back, or one that takes over from another, knows nothing of us.
     connect(&watcherWatch_, &QDBusServiceWatcher::serviceOwnerChanged, this,

@@ -35,7 +35,7 @@ class TStatusNotifierItem : public QObject {
     Q_PROPERTY(QDBusObjectPath Menu READ Menu)
 
 public:
-    explicit TStatusNotifierItem(QDBusConnection bus = QDBusConnection::sessionBus());
+    TStatusNotifierItem();
     ~TStatusNotifierItem() override;
 
     // Puts the item on the bus and registers it with the watcher; false when the bus refused.

@@ -5,14 +5,11 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QDBusVariant>
 
 namespace quorvex::platform {
 
 namespace {
-
-inline constexpr int kAnswerLimit = 2000;
 
 QDBusMessage HostRegisteredQuestion() {
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -31,9 +28,9 @@ bool HostRegistered(const QDBusMessage& answer) {
 
 } // namespace
 
-TStatusNotifierWatch::TStatusNotifierWatch(QDBusConnection bus)
-    : bus_(bus)
-    , watcherWatch_(status_notifier::kWatcherService, bus) {
+TStatusNotifierWatch::TStatusNotifierWatch()
+    : bus_(QDBusConnection::sessionBus())
+    , watcherWatch_(status_notifier::kWatcherService, bus_) {
     connect(&watcherWatch_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) {
                 if (newOwner.isEmpty())
@@ -45,11 +42,6 @@ TStatusNotifierWatch::TStatusNotifierWatch(QDBusConnection bus)
         bus_.connect(status_notifier::kWatcherService, status_notifier::kWatcherPath,
                      status_notifier::kWatcherInterface, signal, this, SLOT(Refresh()));
     Refresh();
-}
-
-bool TStatusNotifierWatch::AvailableNow(QDBusConnection bus) {
-    return bus.isConnected() &&
-           HostRegistered(bus.call(HostRegisteredQuestion(), QDBus::Block, kAnswerLimit));
 }
 
 void TStatusNotifierWatch::Refresh() {

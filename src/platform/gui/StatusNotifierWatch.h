@@ -13,14 +13,11 @@ class TStatusNotifierWatch : public QObject {
     Q_OBJECT
 
 public:
-    explicit TStatusNotifierWatch(QDBusConnection bus = QDBusConnection::sessionBus());
+    TStatusNotifierWatch();
 
     bool Available() const { return available_; }
     // Raised when the tray appears or goes away, with the new availability.
     std::function<void(bool available)> OnChange;
-
-    // Asks the bus now and waits for the answer, as Qt does when it looks for such a tray.
-    static bool AvailableNow(QDBusConnection bus = QDBusConnection::sessionBus());
 
 private slots:
     void Refresh();
