@@ -2,14 +2,13 @@
 // icon was made, on a private session bus with a watcher played by the test.
 #include "platform/gui/StatusNotifierTypes.h"
 #include "platform/gui/TrayHostWatch.h"
+#include "support/DoubleClickTime.h"
 #include "support/Pumping.h"
 #include "support/TestStatusNotifierWatcher.h"
 #include "tray/TrayIcon.h"
 #include "tray/TrayIconHandler.h"
 
-#include <QGuiApplication>
 #include <QPixmap>
-#include <QStyleHints>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <optional>
@@ -35,19 +34,8 @@ QIcon FilledIcon(QColor colour) {
     return QIcon(pixmap);
 }
 
-// The double-click time of the desktop, made long for a test so that two activations always
-// fall within it, and put back afterwards.
-class LongDoubleClickTime {
-public:
-    LongDoubleClickTime()
-        : saved_(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
-        QGuiApplication::styleHints()->setMouseDoubleClickInterval(600000);
-    }
-    ~LongDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(saved_); }
-
-private:
-    int saved_;
-};
+// Long enough that two activations of a test always fall within it.
+inline constexpr int kLongDoubleClickTime = 600000;
 
 class StatusNotifierTrayTest : public testing::Test {
 protected:
@@ -122,7 +110,7 @@ TEST_F(StatusNotifierTrayTest, TheTrayCountsOnlyOnceAHostShowsItsItems) {
 }
 
 TEST_F(StatusNotifierTrayTest, TheHostsRequestsBecomeTheClicksOfTheTrayComponent) {
-    const LongDoubleClickTime longTime;
+    const test_support::ScopedDoubleClickTime longTime(kLongDoubleClickTime);
     ShowInATray();
     struct Case {
         const char* method;
