@@ -53,7 +53,7 @@ TTrayIcon::TTrayIcon(QWidget* owner)
     , handler_(TTrayIconHandler::Register(*this))
     , owner_(owner)
     , notifyIcon_(handler_.HostWatch()) {
-    notifyIcon_.OnNotify = [this](unsigned notification) { Notify(notification); };
+    notifyIcon_.OnNotify = [this](unsigned notification, QPoint pos) { Notify(notification, pos); };
     cycleTimer_ = TSimpleTimer::CreateWithEvent(TSimpleTimer::kDefaultInterval,
                                                 [this](TSimpleTimer&) { CycleStep(); });
     clickTimer_ = TSimpleTimer::CreateWithEvent(TSimpleTimer::kDefaultInterval,
@@ -249,6 +249,11 @@ void TTrayIcon::Minimized() {
 }
 
 void TTrayIcon::Notify(unsigned notification) {
+    Notify(notification, platform::CursorPos());
+}
+
+void TTrayIcon::Notify(unsigned notification, QPoint pos) {
+    notifyPos_ = pos;
     namespace notify = platform::notify;
     const bool balloon =
         notification >= notify::kBalloonShow && notification <= notify::kBalloonUserClick;
@@ -349,7 +354,7 @@ void TTrayIcon::ClickTimerStep() {
 
 void TTrayIcon::ShowPopupMenu() {
     if (PopupMenu && PopupMenu->AutoPopup)
-        PopupMenu->PopupAtCursor();
+        PopupMenu->popup(notifyPos_);
 }
 
 void TTrayIcon::CycleStep() {
@@ -384,12 +389,12 @@ void TTrayIcon::DoCycle(int nextIndex) {
 
 void TTrayIcon::DoMouseDown(TMouseButton button) {
     if (OnMouseDown)
-        OnMouseDown(*this, button, ShiftState(ButtonFlag(button)), platform::CursorPos());
+        OnMouseDown(*this, button, ShiftState(ButtonFlag(button)), notifyPos_);
 }
 
 void TTrayIcon::DoMouseUp(TMouseButton button) {
     if (OnMouseUp)
-        OnMouseUp(*this, button, ShiftState(ButtonFlag(button)), platform::CursorPos());
+        OnMouseUp(*this, button, ShiftState(ButtonFlag(button)), notifyPos_);
 }
 
 void TTrayIcon::DoMouseMove() {

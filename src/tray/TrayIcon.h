@@ -119,8 +119,10 @@ public:
     virtual bool RemoveTrayIcon();
     virtual bool UpdateTrayIcon();
 
-    // The notification area reports `notification` on this icon.
+    // The notification area reports `notification` on this icon, which happened at `pos`
+    // (where the pointer is, unless given).
     void Notify(unsigned notification);
+    void Notify(unsigned notification, QPoint pos);
     // What the next request to the notification area carries.
     platform::TNotifyIconData IconData() const;
 
@@ -172,6 +174,8 @@ private:
     bool clickStarted_ = false;
     bool clickPending_ = false;
     bool doubleClicked_ = false;
+    // Where the notification being handled happened.
+    QPoint notifyPos_;
     QPoint lastMovePos_;
     bool mouseExited_ = true;
     // The window was hidden to the tray (and must come back should the tray go away), and

@@ -1,12 +1,17 @@
 // The window and its tray icon on a real desktop: Xvfb with openbox as the window manager and
-// trayer as the notification area, driven with xdotool as a user would, and looked at with
-// xprop and xwininfo.
+// trayer as the notification area (or a StatusNotifierItem tray played by the test on a private
+// session bus), driven with xdotool as a user would, and looked at with xprop and xwininfo.
 #include "support/ChildProcess.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/Pumping.h"
 #include "support/QuorvexEnvironment.h"
+#include "support/SessionBus.h"
+#include "support/TestStatusNotifierWatcher.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
+#include <QImage>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -21,10 +26,14 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::PumpFor;
+using test_support::PumpUntil;
 using test_support::QuorvexEnvironment;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
+using test_support::SessionBus;
+using test_support::TestStatusNotifierWatcher;
 using test_support::XvfbDisplay;
 
 inline constexpr auto kLimit = 120s;
@@ -152,6 +161,25 @@ protected:
         RunCommand("import -window root " + (folder / name).string());
     }
 
+    // The icon as a StatusNotifierItem panel draws it.
+    void SaveLargestImage(const platform::TStatusNotifierPixmaps& pixmaps,
+                          const std::string& name) {
+        ASSERT_FALSE(pixmaps.isEmpty()) << "the icon has no image";
+        const auto largest =
+            std::ranges::max(pixmaps, {}, [](const platform::TStatusNotifierPixmap& pixmap) {
+                return pixmap.Width;
+            });
+        QImage image(largest.Width, largest.Height, QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y,
+                               qFromBigEndian<quint32>(largest.Pixels.constData() +
+                                                       (y * largest.Width + x) * 4));
+        const std::filesystem::path folder = QUORVEX_ARTIFACT_DIR;
+        std::filesystem::create_directories(folder);
+        EXPECT_TRUE(image.save(QString::fromStdString((folder / name).string())));
+    }
+
     XvfbDisplay display_;
     LoopbackHttpServer server_;
     QuorvexEnvironment environment_;
@@ -221,6 +249,39 @@ TEST_F(TrayEndToEndTest, TheTrayIconHidesAndShowsTheWindowAndItsMenuEndsTheProgr
         },
         kLimit))
         << "the tray menu's Exit did not end the program";
+}
+
+// The panel of an autostarted desktop comes after the program, and speaks StatusNotifierItem.
+TEST_F(TrayEndToEndTest, AStatusNotifierTrayThatComesLaterGetsTheIconThatTogglesTheWindow) {
+    const SessionBus bus;
+    environment_.Set("DBUS_SESSION_BUS_ADDRESS", bus.Address());
+    StartQuorvex();
+    TestStatusNotifierWatcher watcher(QString::fromStdString(bus.Address()));
+    ASSERT_TRUE(watcher.WaitForItem()) << "the icon never registered with the tray";
+    PumpFor(1s);
+    EXPECT_EQ(watcher.Items().size(), 1) << "one icon, not Qt's as well";
+    ASSERT_TRUE(PumpUntil(
+        [] { return WindowState(VisibleWindow()).find("SKIP_TASKBAR") != std::string::npos; },
+        kLimit))
+        << "with a tray the window needs no taskbar entry";
+    SaveScreenshot("quorvex-status-notifier-tray.png");
+    SaveLargestImage(watcher.ItemStructure<platform::TStatusNotifierPixmaps>("IconPixmap"),
+                     "quorvex-status-notifier-icon.png");
+    // The panel's two activations of a double-click; again, should a busy machine space them
+    // beyond the double-click time.
+    const auto doubleClickUntil = [&](const std::function<bool()>& done) {
+        return PumpUntil(
+            [&] {
+                watcher.CallItem("Activate", {1200, 10});
+                watcher.CallItem("Activate", {1200, 10});
+                return PumpUntil(done, 3s);
+            },
+            kLimit);
+    };
+    ASSERT_TRUE(doubleClickUntil([] { return VisibleWindow().empty(); }))
+        << "a double-click on the icon did not hide the window";
+    ASSERT_TRUE(doubleClickUntil([] { return !VisibleWindow().empty(); }))
+        << "a double-click on the icon did not show the window again";
 }
 
 TEST_F(TrayEndToEndTest, UntickingStayOnTopKeepsTheClipboardWatch) {

@@ -2,14 +2,13 @@
 
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/TrayHostWatch.h"
+#include "support/DoubleClickTime.h"
 #include "support/Pumping.h"
 #include "tray/ImageList.h"
 #include "tray/TrayIconHandler.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyleHints>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -28,19 +27,6 @@ QIcon FilledIcon(Qt::GlobalColor colour) {
     pixmap.fill(colour);
     return QIcon(pixmap);
 }
-
-// The double-click time of the desktop, made short for a test and put back afterwards.
-class ShortDoubleClickTime {
-public:
-    ShortDoubleClickTime()
-        : saved_(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
-        QGuiApplication::styleHints()->setMouseDoubleClickInterval(kShortDoubleClickTime);
-    }
-    ~ShortDoubleClickTime() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(saved_); }
-
-private:
-    int saved_;
-};
 
 // A tray icon on a window, with every event written into a log, and a notification area
 // whose presence the test decides.
@@ -146,7 +132,7 @@ TEST_F(TrayIconTest, WithoutADoubleClickHandlerTheClickComesAtButtonUp) {
 }
 
 TEST_F(TrayIconTest, WithADoubleClickHandlerTheClickWaitsForTheDoubleClickTime) {
-    const ShortDoubleClickTime shortTime;
+    const test_support::ScopedDoubleClickTime shortTime(kShortDoubleClickTime);
     SetDoubleClickHandler();
     icon_.Notify(notify::kLeftButtonDown);
     icon_.Notify(notify::kLeftButtonUp);
@@ -156,7 +142,7 @@ TEST_F(TrayIconTest, WithADoubleClickHandlerTheClickWaitsForTheDoubleClickTime) 
 }
 
 TEST_F(TrayIconTest, ADoubleClickRaisesOnlyTheDoubleClick) {
-    const ShortDoubleClickTime shortTime;
+    const test_support::ScopedDoubleClickTime shortTime(kShortDoubleClickTime);
     SetDoubleClickHandler();
     icon_.Notify(notify::kLeftButtonDown);
     icon_.Notify(notify::kLeftButtonUp);
@@ -171,7 +157,7 @@ TEST_F(TrayIconTest, ADoubleClickRaisesOnlyTheDoubleClick) {
 }
 
 TEST_F(TrayIconTest, APressHeldPastTheDoubleClickTimeClicksOnceAtTheLatest) {
-    const ShortDoubleClickTime shortTime;
+    const test_support::ScopedDoubleClickTime shortTime(kShortDoubleClickTime);
     SetDoubleClickHandler();
     icon_.Notify(notify::kLeftButtonDown);
     PumpFor(std::chrono::milliseconds(kShortDoubleClickTime * 5));

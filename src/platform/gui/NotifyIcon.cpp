@@ -1,5 +1,6 @@
 #include "platform/gui/NotifyIcon.h"
 
+#include "platform/gui/StatusNotifierItem.h"
 #include "platform/gui/TrayHostWatch.h"
 #include "platform/gui/X11Window.h"
 
@@ -13,32 +14,59 @@ TNotifyIcon::~TNotifyIcon() = default;
 bool TNotifyIcon::Add(const TNotifyIconData& data) {
     if (Present() || !host_.Available())
         return false;
-    icon_ = std::make_unique<QSystemTrayIcon>();
-    connect(icon_.get(), &QSystemTrayIcon::activated, this, &TNotifyIcon::Activated);
-    connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
-            [this] { Raise(notify::kBalloonUserClick); });
+    if (host_.OwnStatusNotifierTray()) {
+        if (!AddOwnItem())
+            return false;
+    } else {
+        AddQtIcon();
+    }
     Modify(data);
-    icon_->show();
+    if (icon_)
+        icon_->show();
     return true;
 }
 
-bool TNotifyIcon::Modify(const TNotifyIconData& data) {
-    if (!Present())
+bool TNotifyIcon::AddOwnItem() {
+    auto item = std::make_unique<TStatusNotifierItem>();
+    if (!item->Publish())
         return false;
-    icon_->setIcon(data.Icon);
-    icon_->setToolTip(data.Tip);
+    item->OnActivate = [this](QSystemTrayIcon::ActivationReason reason, QPoint pos) {
+        Activated(reason, pos);
+    };
+    item_ = std::move(item);
     return true;
+}
+
+void TNotifyIcon::AddQtIcon() {
+    icon_ = std::make_unique<QSystemTrayIcon>();
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason, CursorPos()); });
+    connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
+            [this] { Raise(notify::kBalloonUserClick, CursorPos()); });
+}
+
+bool TNotifyIcon::Modify(const TNotifyIconData& data) {
+    if (icon_) {
+        icon_->setIcon(data.Icon);
+        icon_->setToolTip(data.Tip);
+    }
+    if (item_) {
+        item_->SetIcon(data.Icon);
+        item_->SetToolTip(data.Tip);
+    }
+    return Present();
 }
 
 bool TNotifyIcon::Delete() {
     if (!Present())
         return false;
-    icon_.reset();
+    Forget();
     return true;
 }
 
 void TNotifyIcon::Forget() {
     icon_.reset();
+    item_.reset();
 }
 
 std::vector<unsigned> TNotifyIcon::Notifications(QSystemTrayIcon::ActivationReason reason) {
@@ -63,14 +91,14 @@ std::vector<unsigned> TNotifyIcon::Notifications(QSystemTrayIcon::ActivationReas
     }
 }
 
-void TNotifyIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
+void TNotifyIcon::Activated(QSystemTrayIcon::ActivationReason reason, QPoint pos) {
     for (const unsigned notification : Notifications(reason))
-        Raise(notification);
+        Raise(notification, pos);
 }
 
-void TNotifyIcon::Raise(unsigned notification) {
+void TNotifyIcon::Raise(unsigned notification, QPoint pos) {
     if (OnNotify)
-        OnNotify(notification);
+        OnNotify(notification, pos);
 }
 
 } // namespace quorvex::platform

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <functional>
@@ -10,6 +11,7 @@
 
 namespace quorvex::platform {
 
+class TStatusNotifierItem;
 class TTrayHostWatch;
 
 // The mouse notifications an icon in the notification area reports, numbered as the tray
@@ -38,16 +40,18 @@ struct TNotifyIconData {
     QString Tip;
 };
 
-// One icon in the desktop's notification area. Qt reports activations only, and without the
-// cursor position; each is turned into the button notifications a click gives. A tray that
-// speaks StatusNotifierItem never reports a double-click, so a second activation within the
-// double-click time counts as one.
+// One icon in the desktop's notification area, shown through Qt's tray or, where only a
+// StatusNotifierItem tray that appeared after Qt looked is there, through an item of our own.
+// Both report activations only; each is turned into the button notifications a click gives,
+// at the position the tray gives (the cursor's where Qt gives none). A StatusNotifierItem tray
+// never reports a double-click, so a second activation within the double-click time counts as
+// one.
 class TNotifyIcon : public QObject {
 public:
     explicit TNotifyIcon(const TTrayHostWatch& host);
     ~TNotifyIcon() override;
 
-    std::function<void(unsigned notification)> OnNotify;
+    std::function<void(unsigned notification, QPoint pos)> OnNotify;
 
     // Puts the icon into the notification area; false when it is there already or there is
     // no notification area.
@@ -56,7 +60,7 @@ public:
     bool Modify(const TNotifyIconData& data);
     // Takes the icon out; false when it is not shown.
     bool Delete();
-    bool Present() const { return icon_ != nullptr; }
+    bool Present() const { return icon_ != nullptr || item_ != nullptr; }
     // The notification area went away and took the icon with it.
     void Forget();
 
@@ -64,11 +68,14 @@ public:
     std::vector<unsigned> Notifications(QSystemTrayIcon::ActivationReason reason);
 
 private:
-    void Activated(QSystemTrayIcon::ActivationReason reason);
-    void Raise(unsigned notification);
+    bool AddOwnItem();
+    void AddQtIcon();
+    void Activated(QSystemTrayIcon::ActivationReason reason, QPoint pos);
+    void Raise(unsigned notification, QPoint pos);
 
     const TTrayHostWatch& host_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<TStatusNotifierItem> item_;
     QElapsedTimer sinceLastTrigger_;
 };
 

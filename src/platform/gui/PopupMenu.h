@@ -11,9 +11,6 @@ public:
     using QMenu::QMenu;
 
     bool AutoPopup = true;
-
-    // Opens the menu where the pointer is, without waiting for a choice.
-    void PopupAtCursor();
 };
 
 } // namespace quorvex::platform
