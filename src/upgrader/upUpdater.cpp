@@ -110,6 +110,10 @@ void TupUpdater::AutoCheckTimer() {
 }
 
 bool TupUpdater::CheckForNewVersion(bool CheckOnly) {
+    // One transfer at a time: a check refused meanwhile must not change the running run's
+    // mode, which a check-only check waiting further up the stack still counts on.
+    if (IsBusy())
+        return updateAvailable_;
     struct EndCheckOnly {
         bool& flag;
         ~EndCheckOnly() { flag = false; }
@@ -118,8 +122,6 @@ bool TupUpdater::CheckForNewVersion(bool CheckOnly) {
         checkOnlyMode_ = true;
     abortedFlag_ = false;
     autoRun_ = false;
-    if (IsBusy())
-        return updateAvailable_; // one transfer at a time; no check ends that could be waited for
     StartInfoTransfer();
     if (CheckOnly)
         WaitForSignal(doneSignal_, 0, true);

@@ -2,10 +2,12 @@
 #include "support/FakeBrowser.h"
 #include "support/Pumping.h"
 #include "support/ScopedEnvironment.h"
+#include "support/Waiting.h"
 #include "upgrader/UpdaterTestKit.h"
 #include "upgrader/upMessages.h"
 
 #include <QCoreApplication>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -237,6 +239,30 @@ TEST_F(Updater, BeginUpgradeMayRefuseAndCheckOnlyNeverDownloads) {
     EXPECT_TRUE(events_.empty());
     EXPECT_TRUE(dialogs_->Calls.empty()); // nothing asked
     EXPECT_EQ(site_.Paths(), std::vector<std::string>(3, "/Quorvex/update.inf"));
+}
+
+TEST_F(Updater, ACheckRefusedWhileOneRunsLeavesTheRunningCheckOnlyCheckAlone) {
+    PublishTwoFiles();
+    std::atomic<bool> refused = false;
+    // The information file arrives only once the second check was refused.
+    LoopbackHttpServer slowSite([&](const RecordedRequest&) {
+        PollUntil([&] { return refused.load(); });
+        return Reply::WithBody(200, "OK", InfoText(kNewer, {site_.FileUrl("quorvex")}));
+    });
+    updater_.InfoFileURL = slowSite.Url("/Quorvex/update.inf");
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            updater_.CheckForNewVersion(false);
+            refused = true;
+        },
+        Qt::QueuedConnection);
+    EXPECT_TRUE(updater_.CheckForNewVersion(true));
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(updater_.URL, updater_.InfoFileURL); // no download was started
+    ASSERT_TRUE(PumpUntil([&] { return !updater_.IsBusy(); }));
+    EXPECT_TRUE(site_.Requests().empty());
+    EXPECT_TRUE(events_.empty());
 }
 
 TEST_F(Updater, TheRedirectMethodOpensTheFirstAddressAndDownloadsNothing) {
