@@ -2,6 +2,7 @@
 
 #include "platform/Crypto.h"
 #include "upgrader/upSignedInfo.h"
+#include "upgrader/upUpdateInfo.h"
 
 #include <filesystem>
 #include <fstream>
@@ -89,6 +90,23 @@ TEST_F(ReleaseCommand, SignWritesTheHashesAndASignatureTheProgramAccepts) {
                                                                platform::Sha256Hex("notes")}));
     EXPECT_EQ(signedFile.find("#signature=old"), std::string::npos);
     EXPECT_EQ(signedFile.find("stale"), std::string::npos);
+}
+
+TEST_F(ReleaseCommand, SigningAgainKeepsWhatWasAddedAfterTheOldSignature) {
+    const std::string key = Path("update.key");
+    const std::string publicKey = Keygen(key);
+    const std::string info = Path("update.inf");
+    std::ofstream(info, std::ios::binary)
+        << "#version=1.3.3.10\n#url=http://h/Quorvex/quorvex\n#signature=old\n"
+           "#url0=http://h/Quorvex/readme.txt\n";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunRelease({"sign", info, "--key", key, "--files", Path("files")}), 0);
+    testing::internal::GetCapturedStdout();
+    const auto text = VerifiedInfoText(ReadWhole(info), publicKey);
+    ASSERT_TRUE(text) << ReadWhole(info);
+    EXPECT_EQ(InfoFileList(*text), (std::vector<std::string>{"http://h/Quorvex/quorvex",
+                                                             "http://h/Quorvex/readme.txt"}));
+    EXPECT_EQ(text->find("#signature=old"), std::string::npos);
 }
 
 TEST_F(ReleaseCommand, SignRefusesAMissingFileAndBadCommandLines) {
