@@ -101,7 +101,8 @@ void TupUpdater::ArmAutoCheckTimer() {
 }
 
 void TupUpdater::AutoCheckTimer() {
-    if (!IsOnline() || !autoCheck_)
+    // Offline, or a run still going (one the user started, say): wait for a later tick.
+    if (!IsOnline() || !autoCheck_ || IsBusy())
         return;
     autoCheckDone_ = true;
     ArmAutoCheckTimer();

@@ -7,6 +7,7 @@
 #include "upgrader/upMessages.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,30 @@ TEST_F(Updater, AnAutomaticCheckFiresOnceAndTellsNoUpdateSilently) {
     PumpFor(Milliseconds(300));
     EXPECT_EQ(site_.Requests().size(), 1u);
     EXPECT_TRUE(dialogs_->Calls.empty());
+}
+
+TEST_F(Updater, TheTimerWaitsForACheckTheUserStartedInsteadOfTakingItOver) {
+    std::atomic<int> ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    // The user's check is answered only after many ticks of the controller's timer.
+    LoopbackHttpServer slowSite([&](const RecordedRequest&) {
+        PollUntil([&] { return ticks.load() >= 10; });
+        return Reply::WithBody(200, "OK", InfoText("1.3.3.9", {"http://h/x"}));
+    });
+    updater_.InfoFileURL = slowSite.Url("/Quorvex/update.inf");
+    updater_.ShowMessages = {TupShowMessage::mNoUpdateAvailable};
+    updater_.AutoCheckDelay = 20;
+    updater_.SetAutoCheck(true);
+    updater_.CheckForNewVersion(false);
+    // The user's check tells its result; the automatic one follows it, silently.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return std::count(events_.begin(), events_.end(), "NoUpdateAvailable") == 2; }));
+    updater_.SetAutoCheck(false);
+    EXPECT_EQ(dialogs_->Calls,
+              std::vector<std::string>{Box(upmsg::kNoNewerVersion, kUpdaterIconInformation)});
+    EXPECT_EQ(slowSite.Requests().size(), 2u);
 }
 
 TEST_F(Updater, ABrokenDownloadTellsTheLostConnectionAndLeavesItsPartialFile) {
