@@ -70,6 +70,19 @@ std::string ReadPrivateKey(const std::string& path) {
     return *key;
 }
 
+// The information file without its last signature entry; what followed that entry (added since
+// the last signing) stays.
+std::string WithoutSignature(std::string_view Text) {
+    const TInfoSignature parts = SplitInfoSignature(Text);
+    if (!parts.Signature)
+        return std::string(Text);
+    std::string_view tail =
+        Text.substr(parts.SignedText.size() + std::string_view(kSignatureMarker).size() +
+                    parts.Signature->size());
+    tail.remove_prefix(std::min(tail.find_first_not_of("\r\n"), tail.size()));
+    return std::string(parts.SignedText) + std::string(tail);
+}
+
 struct ReleaseOptions {
     std::string command;
     std::string file;
@@ -140,7 +153,7 @@ std::string SetInfoValue(std::string_view Text, const std::string& Key, const st
 
 std::string SignInfoText(std::string_view Text, const std::string& PrivateKey,
                          const std::string& FilesFolder) {
-    std::string text(SplitInfoSignature(Text).SignedText);
+    std::string text = WithoutSignature(Text);
     const auto keys = InfoFileKeys(text);
     if (keys.empty())
         throw Exception("the information file lists no file (#url=...)");

@@ -101,7 +101,8 @@ void TupUpdater::ArmAutoCheckTimer() {
 }
 
 void TupUpdater::AutoCheckTimer() {
-    if (!IsOnline() || !autoCheck_)
+    // Offline, or a run still going (one the user started, say): wait for a later tick.
+    if (!IsOnline() || !autoCheck_ || IsBusy())
         return;
     autoCheckDone_ = true;
     ArmAutoCheckTimer();
@@ -110,6 +111,10 @@ void TupUpdater::AutoCheckTimer() {
 }
 
 bool TupUpdater::CheckForNewVersion(bool CheckOnly) {
+    // One transfer at a time: a check refused meanwhile must not change the running run's
+    // mode, which a check-only check waiting further up the stack still counts on.
+    if (IsBusy())
+        return updateAvailable_;
     struct EndCheckOnly {
         bool& flag;
         ~EndCheckOnly() { flag = false; }
@@ -118,8 +123,6 @@ bool TupUpdater::CheckForNewVersion(bool CheckOnly) {
         checkOnlyMode_ = true;
     abortedFlag_ = false;
     autoRun_ = false;
-    if (IsBusy())
-        return updateAvailable_; // one transfer at a time; no check ends that could be waited for
     StartInfoTransfer();
     if (CheckOnly)
         WaitForSignal(doneSignal_, 0, true);

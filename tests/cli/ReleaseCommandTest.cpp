@@ -2,6 +2,7 @@
 
 #include "platform/Crypto.h"
 #include "upgrader/upSignedInfo.h"
+#include "upgrader/upUpdateInfo.h"
 
 #include <filesystem>
 #include <fstream>
@@ -42,7 +43,21 @@ protected:
         return output.substr(start, output.find('\n', start) - start);
     }
 
+    // Signs an information file with these contents under a fresh key (publicKey_) and
+    // returns the signed file.
+    std::string SignInfo(const std::string& contents) {
+        const std::string key = Path("update.key");
+        publicKey_ = Keygen(key);
+        const std::string info = Path("update.inf");
+        std::ofstream(info, std::ios::binary) << contents;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(RunRelease({"sign", info, "--key", key, "--files", Path("files")}), 0);
+        testing::internal::GetCapturedStdout();
+        return ReadWhole(info);
+    }
+
     fs::path folder_;
+    std::string publicKey_;
 };
 
 TEST(SetInfoValue, ReplacesTheFirstEntryInPlaceOrAddsALine) {
@@ -72,23 +87,25 @@ TEST_F(ReleaseCommand, KeygenWritesAPrivateKeyForTheOwnerAndNeverOverwritesIt) {
 }
 
 TEST_F(ReleaseCommand, SignWritesTheHashesAndASignatureTheProgramAccepts) {
-    const std::string key = Path("update.key");
-    const std::string publicKey = Keygen(key);
-    const std::string info = Path("update.inf");
-    std::ofstream(info, std::ios::binary)
-        << "#version=1.3.3.10\n#url=http://h/Quorvex/quorvex\n#url2=http://h/Quorvex/readme.txt\n"
-           "#sha256=stale\n#signature=old\n";
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(RunRelease({"sign", info, "--key", key, "--files", Path("files")}), 0);
-    testing::internal::GetCapturedStdout();
-
-    const std::string signedFile = ReadWhole(info);
-    const auto text = VerifiedInfoText(signedFile, publicKey);
+    const std::string signedFile = SignInfo(
+        "#version=1.3.3.10\n#url=http://h/Quorvex/quorvex\n#url2=http://h/Quorvex/readme.txt\n"
+        "#sha256=stale\n#signature=old\n");
+    const auto text = VerifiedInfoText(signedFile, publicKey_);
     ASSERT_TRUE(text) << signedFile;
     EXPECT_EQ(InfoFileHashes(*text), (std::vector<std::string>{platform::Sha256Hex("new program"),
                                                                platform::Sha256Hex("notes")}));
     EXPECT_EQ(signedFile.find("#signature=old"), std::string::npos);
     EXPECT_EQ(signedFile.find("stale"), std::string::npos);
+}
+
+TEST_F(ReleaseCommand, SigningAgainKeepsWhatWasAddedAfterTheOldSignature) {
+    const std::string signedFile = SignInfo("#version=1.3.3.10\n#url=http://h/Quorvex/quorvex\n"
+                                            "#signature=old\n#url0=http://h/Quorvex/readme.txt\n");
+    const auto text = VerifiedInfoText(signedFile, publicKey_);
+    ASSERT_TRUE(text) << signedFile;
+    EXPECT_EQ(InfoFileList(*text), (std::vector<std::string>{"http://h/Quorvex/quorvex",
+                                                             "http://h/Quorvex/readme.txt"}));
+    EXPECT_EQ(text->find("#signature=old"), std::string::npos);
 }
 
 TEST_F(ReleaseCommand, SignRefusesAMissingFileAndBadCommandLines) {

@@ -2,10 +2,13 @@
 #include "support/FakeBrowser.h"
 #include "support/Pumping.h"
 #include "support/ScopedEnvironment.h"
+#include "support/Waiting.h"
 #include "upgrader/UpdaterTestKit.h"
 #include "upgrader/upMessages.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -129,6 +132,30 @@ TEST_F(Updater, AnAutomaticCheckFiresOnceAndTellsNoUpdateSilently) {
     EXPECT_TRUE(dialogs_->Calls.empty());
 }
 
+TEST_F(Updater, TheTimerWaitsForACheckTheUserStartedInsteadOfTakingItOver) {
+    std::atomic<int> ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    // The user's check is answered only after many ticks of the controller's timer.
+    LoopbackHttpServer slowSite([&](const RecordedRequest&) {
+        PollUntil([&] { return ticks.load() >= 10; });
+        return Reply::WithBody(200, "OK", InfoText("1.3.3.9", {"http://h/x"}));
+    });
+    updater_.InfoFileURL = slowSite.Url("/Quorvex/update.inf");
+    updater_.ShowMessages = {TupShowMessage::mNoUpdateAvailable};
+    updater_.AutoCheckDelay = 20;
+    updater_.SetAutoCheck(true);
+    updater_.CheckForNewVersion(false);
+    // The user's check tells its result; the automatic one follows it, silently.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return std::count(events_.begin(), events_.end(), "NoUpdateAvailable") == 2; }));
+    updater_.SetAutoCheck(false);
+    EXPECT_EQ(dialogs_->Calls,
+              std::vector<std::string>{Box(upmsg::kNoNewerVersion, kUpdaterIconInformation)});
+    EXPECT_EQ(slowSite.Requests().size(), 2u);
+}
+
 TEST_F(Updater, ABrokenDownloadTellsTheLostConnectionAndLeavesItsPartialFile) {
     site_.Put("/Quorvex/quorvex", Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n"
                                              "only part")
@@ -237,6 +264,30 @@ TEST_F(Updater, BeginUpgradeMayRefuseAndCheckOnlyNeverDownloads) {
     EXPECT_TRUE(events_.empty());
     EXPECT_TRUE(dialogs_->Calls.empty()); // nothing asked
     EXPECT_EQ(site_.Paths(), std::vector<std::string>(3, "/Quorvex/update.inf"));
+}
+
+TEST_F(Updater, ACheckRefusedWhileOneRunsLeavesTheRunningCheckOnlyCheckAlone) {
+    PublishTwoFiles();
+    std::atomic<bool> refused = false;
+    // The information file arrives only once the second check was refused.
+    LoopbackHttpServer slowSite([&](const RecordedRequest&) {
+        PollUntil([&] { return refused.load(); });
+        return Reply::WithBody(200, "OK", InfoText(kNewer, {site_.FileUrl("quorvex")}));
+    });
+    updater_.InfoFileURL = slowSite.Url("/Quorvex/update.inf");
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+            updater_.CheckForNewVersion(false);
+            refused = true;
+        },
+        Qt::QueuedConnection);
+    EXPECT_TRUE(updater_.CheckForNewVersion(true));
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(updater_.URL, updater_.InfoFileURL); // no download was started
+    ASSERT_TRUE(PumpUntil([&] { return !updater_.IsBusy(); }));
+    EXPECT_TRUE(site_.Requests().empty());
+    EXPECT_TRUE(events_.empty());
 }
 
 TEST_F(Updater, TheRedirectMethodOpensTheFirstAddressAndDownloadsNothing) {
