@@ -6,6 +6,7 @@
 #include "support/QuorvexEnvironment.h"
 #include "support/SilentServer.h"
 #include "support/Waiting.h"
+#include "support/WindowManager.h"
 #include "support/XvfbDisplay.h"
 
 #include <algorithm>
@@ -79,21 +80,9 @@ protected:
         environment_.Set(name, value);
     }
 
-    // Starts openbox as the window manager and waits until it manages the screen; started
-    // again should it give up, as it now and then does on a busy machine.
     std::unique_ptr<ChildProcess> StartWindowManager() {
-        std::unique_ptr<ChildProcess> windowManager;
-        EXPECT_TRUE(PollUntil(
-            [&] {
-                if (windowManager == nullptr || !windowManager->Running())
-                    windowManager = std::make_unique<ChildProcess>(
-                        std::vector<std::string>{"openbox"},
-                        std::vector<std::string>{"DISPLAY=" + Display()});
-                return RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
-                           .find("window id") != std::string::npos;
-            },
-            kStartLimit))
-            << "openbox did not start";
+        auto windowManager = test_support::StartWindowManager(Display(), kStartLimit);
+        EXPECT_NE(windowManager, nullptr) << "openbox did not start";
         return windowManager;
     }
 

@@ -8,6 +8,7 @@
 #include "support/SessionBus.h"
 #include "support/TestStatusNotifierWatcher.h"
 #include "support/Waiting.h"
+#include "support/WindowManager.h"
 #include "support/XvfbDisplay.h"
 
 #include <QImage>
@@ -72,19 +73,14 @@ protected:
         : server_(Answer)
         , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", display_.Name().c_str(), 1);
-        windowManager_ = std::make_unique<ChildProcess>(std::vector<std::string>{"openbox"});
-        EXPECT_TRUE(PollUntil([] { return !WindowManagerName().empty(); }, kLimit))
-            << "openbox did not come up";
+        windowManager_ = test_support::StartWindowManager(display_.Name(), kLimit);
+        EXPECT_NE(windowManager_, nullptr) << "openbox did not come up";
         RunCommand("xdotool mousemove " + std::string(kPointerAway));
     }
     ~TrayEndToEndTest() override {
         quorvex_.reset();
         tray_.reset();
         windowManager_.reset();
-    }
-
-    static std::string WindowManagerName() {
-        return RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x.*'");
     }
 
     void StartTray() {

@@ -5,6 +5,7 @@
 #include "support/ChildProcess.h"
 #include "support/Pumping.h"
 #include "support/Waiting.h"
+#include "support/WindowManager.h"
 #include "support/XvfbDisplay.h"
 #include "upgrader/DialogTestKit.h"
 #include "upgrader/upMessages.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -177,15 +179,13 @@ int main(int argc, char** argv) {
     quorvex::test_support::XvfbDisplay display;
     setenv("DISPLAY", display.Name().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
-    quorvex::test_support::ChildProcess windowManager({"openbox"});
     // Dialogs shown before the window manager runs would get no frame.
-    quorvex::test_support::PollUntil(
-        [] {
-            return quorvex::test_support::RunCommand(
-                       "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
-                       .find("window id") != std::string::npos;
-        },
-        std::chrono::seconds(60));
+    const auto windowManager =
+        quorvex::test_support::StartWindowManager(display.Name(), std::chrono::seconds(120));
+    if (windowManager == nullptr) {
+        std::fprintf(stderr, "openbox did not come up\n");
+        return 1;
+    }
     quorvex::platform::TApplication application(argc, argv, "Virovedezori");
     return RUN_ALL_TESTS();
 }
