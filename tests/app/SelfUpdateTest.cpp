@@ -1,6 +1,7 @@
 // The self-update as a user meets it: a copy of the program in a folder of its own, the
 // stand-in serving a newer version, the program replacing itself and coming back upgraded.
 #include "support/ChildProcess.h"
+#include "support/Files.h"
 #include "support/QuorvexEnvironment.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
@@ -23,26 +24,17 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::PollUntil;
 using test_support::QuorvexEnvironment;
+using test_support::ReadWholeFile;
 using test_support::RunCommand;
+using test_support::WriteWholeFile;
 using test_support::XvfbDisplay;
 
 inline constexpr auto kLimit = 120s;
 inline constexpr const char* kNewBuildMark = "\nQUORVEX NEW BUILD 1.3.3.10\n";
 
-std::string ReadWhole(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-void WriteWhole(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::vector<std::string> CommandLineOf(const fs::path& process) {
     std::vector<std::string> arguments;
-    std::istringstream line(ReadWhole(process / "cmdline"));
+    std::istringstream line(ReadWholeFile(process / "cmdline"));
     for (std::string argument; std::getline(line, argument, '\0');)
         arguments.push_back(argument);
     return arguments;
@@ -55,7 +47,7 @@ pid_t FindProcess(const std::vector<std::string>& commandLine) {
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
         if (CommandLineOf(entry.path()) == commandLine &&
-            ReadWhole(entry.path() / "stat").find(") Z") == std::string::npos)
+            ReadWholeFile(entry.path() / "stat").find(") Z") == std::string::npos)
             return static_cast<pid_t>(std::stoi(name));
     }
     return 0;
@@ -91,23 +83,23 @@ protected:
         standin_ = std::make_unique<ChildProcess>(std::vector<std::string>{
             "/bin/sh", "-c", "exec \"$0\" --port 0 --updates \"$1\" > \"$2\"",
             QUORVEX_BINARY_DIR "/quorvex-standin", updates_.string(), output.string()});
-        ASSERT_TRUE(
-            PollUntil([&] { return ReadWhole(output).find('\n') != std::string::npos; }, kLimit));
-        const std::string line = ReadWhole(output);
+        ASSERT_TRUE(PollUntil([&] { return ReadWholeFile(output).find('\n') != std::string::npos; },
+                              kLimit));
+        const std::string line = ReadWholeFile(output);
         host_ = line.substr(line.find("127.0.0.1"), line.find('\n') - line.find("127.0.0.1"));
     }
 
     // Installs a copy of build as the program, and publishes the same build marked as a new
     // one under 1.3.3.10.
     void InstallAndPublish(const std::string& build, bool sign) {
-        const std::string bytes = ReadWhole(build);
-        WriteWhole(Program(), bytes);
+        const std::string bytes = ReadWholeFile(build);
+        WriteWholeFile(Program(), bytes);
         // The web panel's engine is loaded from beside the program, as in an installation.
         fs::copy_file(QUORVEX_BINARY_DIR "/quorvex-webview.so", folder_ / "quorvex-webview.so");
         fs::permissions(Program(), fs::perms::owner_all | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
-        WriteWhole(updates_ / "quorvex", bytes + kNewBuildMark);
+        WriteWholeFile(updates_ / "quorvex", bytes + kNewBuildMark);
         Announce("1.3.3.10");
         if (!sign)
             return;
@@ -118,8 +110,8 @@ protected:
     }
 
     void Announce(const std::string& version) {
-        WriteWhole(updates_ / "update.inf",
-                   "#version=" + version + "\r\n#url=http://" + host_ + "/Quorvex/quorvex\r\n");
+        WriteWholeFile(updates_ / "update.inf",
+                       "#version=" + version + "\r\n#url=http://" + host_ + "/Quorvex/quorvex\r\n");
     }
 
     void StartProgram() {
@@ -143,7 +135,7 @@ protected:
 
     // The old program ends and the replacer brings the new one back with /afterupgrade.
     void ExpectReplacedAndRestarted() {
-        ASSERT_TRUE(program_->WaitForExit(kLimit)) << ReadWhole(root_ / "errors");
+        ASSERT_TRUE(program_->WaitForExit(kLimit)) << ReadWholeFile(root_ / "errors");
         // The restarted program would find the same release newer again, being this build.
         Announce("1.3.3.9");
         ASSERT_TRUE(PollUntil(
@@ -151,11 +143,11 @@ protected:
                 return (restarted_ = FindProcess({Program().string(), "/afterupgrade"})) != 0;
             },
             kLimit))
-            << "not restarted; the program said: " << ReadWhole(root_ / "errors");
+            << "not restarted; the program said: " << ReadWholeFile(root_ / "errors");
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
             std::chrono::steady_clock::now() - started_);
         std::cout << "replaced and restarted " << seconds.count() << " s after the start\n";
-        EXPECT_TRUE(ReadWhole(Program()).ends_with(kNewBuildMark));
+        EXPECT_TRUE(ReadWholeFile(Program()).ends_with(kNewBuildMark));
         EXPECT_NE(fs::status(Program()).permissions() & fs::perms::owner_exec, fs::perms::none);
         EXPECT_TRUE(TempFiles().empty());
         // The restarted program deletes the replacer the old one left.
@@ -185,11 +177,11 @@ TEST_F(SelfUpdateTest, ASignedReleaseIsTakenByAProgramWithAKeyBuiltIn) {
 
 TEST_F(SelfUpdateTest, ATamperedFileIsRefusedAndTheOldProgramRunsOn) {
     InstallAndPublish(QUORVEX_TEST_KEY_BINARY, true);
-    const std::string old = ReadWhole(Program());
-    WriteWhole(updates_ / "quorvex", ReadWhole(updates_ / "quorvex") + "planted");
+    const std::string old = ReadWholeFile(Program());
+    WriteWholeFile(updates_ / "quorvex", ReadWholeFile(updates_ / "quorvex") + "planted");
     StartProgram();
     ASSERT_TRUE(PollUntil(
-        [&] { return ReadWhole(root_ / "errors").find("does not match") != std::string::npos; },
+        [&] { return ReadWholeFile(root_ / "errors").find("does not match") != std::string::npos; },
         kLimit));
     // The refusal is also told in a message box of the upgrader.
     EXPECT_TRUE(PollUntil(
@@ -203,7 +195,7 @@ TEST_F(SelfUpdateTest, ATamperedFileIsRefusedAndTheOldProgramRunsOn) {
     RunCommand("DISPLAY=" + display_.Name() +
                " import -window root '" QUORVEX_ARTIFACT_DIR "/self-update-refused.png'");
     EXPECT_TRUE(program_->Running());
-    EXPECT_EQ(ReadWhole(Program()), old);
+    EXPECT_EQ(ReadWholeFile(Program()), old);
     EXPECT_TRUE(TempFiles().empty());
     EXPECT_EQ(FindProcess({Program().string(), "/afterupgrade"}), 0);
 }

@@ -1,6 +1,7 @@
 #include "cli/ReleaseCommand.h"
 
 #include "platform/Crypto.h"
+#include "support/Files.h"
 #include "upgrader/upSignedInfo.h"
 #include "upgrader/upUpdateInfo.h"
 
@@ -13,13 +14,7 @@ namespace quorvex::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadWhole(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
+using test_support::ReadWholeFile;
 
 class ReleaseCommand : public testing::Test {
 protected:
@@ -53,7 +48,7 @@ protected:
         testing::internal::CaptureStdout();
         EXPECT_EQ(RunRelease({"sign", info, "--key", key, "--files", Path("files")}), 0);
         testing::internal::GetCapturedStdout();
-        return ReadWhole(info);
+        return ReadWholeFile(info);
     }
 
     fs::path folder_;
@@ -74,7 +69,7 @@ TEST_F(ReleaseCommand, KeygenWritesAPrivateKeyForTheOwnerAndNeverOverwritesIt) {
     const std::string publicKey = Keygen(key);
     EXPECT_EQ(fs::status(key).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    std::string stored = ReadWhole(key);
+    std::string stored = ReadWholeFile(key);
     stored.pop_back();
     const auto privateKey = platform::Base64Decode(stored);
     ASSERT_TRUE(privateKey);
@@ -83,7 +78,7 @@ TEST_F(ReleaseCommand, KeygenWritesAPrivateKeyForTheOwnerAndNeverOverwritesIt) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunRelease({"keygen", "--key", key}), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("never overwritten"), std::string::npos);
-    EXPECT_EQ(ReadWhole(key), stored + "\n");
+    EXPECT_EQ(ReadWholeFile(key), stored + "\n");
 }
 
 TEST_F(ReleaseCommand, SignWritesTheHashesAndASignatureTheProgramAccepts) {
@@ -117,7 +112,7 @@ TEST_F(ReleaseCommand, SignRefusesAMissingFileAndBadCommandLines) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunRelease({"sign", info, "--key", key, "--files", Path("files")}), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("missing"), std::string::npos);
-    EXPECT_EQ(ReadWhole(info), original); // left as it was
+    EXPECT_EQ(ReadWholeFile(info), original); // left as it was
 
     const std::vector<std::vector<std::string>> badLines = {
         {}, {"publish"}, {"sign", info}, {"sign", info, "--key", key}, {"keygen", "extra"}};

@@ -22,18 +22,6 @@ FileServerOptions Serving(std::string content, std::string path) {
     return options;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 EventLog::EventLog(TupCustomHTTP& http) {
     http.OnResponseHeaders = [this](TComponent*, int status, const std::string&, const std::string&,
                                     const std::string&, const std::string&, uint32_t length,

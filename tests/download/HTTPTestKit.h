@@ -2,6 +2,7 @@
 
 #include "download/upHTTP.h"
 #include "support/FileServer.h"
+#include "support/Files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,9 +17,6 @@ std::string Pattern(size_t size, char salt = 0);
 
 // A FileServer serving `content` at `path`.
 FileServerOptions Serving(std::string content, std::string path = "/file.bin");
-
-std::string ReadWholeFile(const std::filesystem::path& path);
-void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // Records every event of a transfer component in order ("OnTransferComplete size=1000"), with
 // whether it ran on the user-interface thread.

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/WriteAccess.h"
+#include "support/Files.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -18,11 +19,7 @@ using namespace quorvex::platform;
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using test_support::ReadWholeFile;
 
 TEST(WriteAccess, OnlyARunningProgramsImageIsBusy) {
     const fs::path folder = fs::temp_directory_path() / ("qv-write-" + std::to_string(getpid()));
@@ -63,7 +60,7 @@ TEST(StartProgram, ChildStartsWithoutInheritedSignalMaskOrDescriptors) {
         close(leaked);
     }).join();
     EXPECT_EQ(status, 7);
-    EXPECT_EQ(ReadFile(out), "SigBlk:\t0000000000000000\n");
+    EXPECT_EQ(ReadWholeFile(out), "SigBlk:\t0000000000000000\n");
     fs::remove(out);
 }
 

@@ -1,3 +1,5 @@
+#include "support/Files.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -5,15 +7,12 @@
 
 namespace {
 
-std::string ReadFile(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using quorvex::test_support::ReadWholeFile;
 
 TEST(ReplacerInProgram, QuorvexHoldsTheBuiltReplacerUncompressed) {
-    const std::string replacer = ReadFile(QV_REPLACER_PATH);
+    const std::string replacer = ReadWholeFile(QV_REPLACER_PATH);
     ASSERT_FALSE(replacer.empty());
-    EXPECT_NE(ReadFile(QV_PROGRAM_PATH).find(replacer), std::string::npos);
+    EXPECT_NE(ReadWholeFile(QV_PROGRAM_PATH).find(replacer), std::string::npos);
 }
 
 } // namespace

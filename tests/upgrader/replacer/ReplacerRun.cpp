@@ -1,5 +1,6 @@
 #include "upgrader/replacer/ReplacerRun.h"
 
+#include "support/Files.h"
 #include "support/Waiting.h"
 
 #include <cerrno>
@@ -20,11 +21,6 @@ namespace fs = std::filesystem;
 inline constexpr Milliseconds kRunLimit{60000};
 inline constexpr int kLowestPriorityNice = 19;
 inline const std::string kVersionMark = "\nversion ";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
@@ -62,7 +58,7 @@ ReplacerRun::~ReplacerRun() {
 }
 
 std::string ReplacerRun::OldProgram() {
-    return ReadFile(QV_STANDIN_PATH);
+    return ReadWholeFile(QV_STANDIN_PATH);
 }
 
 std::string ReplacerRun::NewProgram(const std::string& version) {
@@ -79,7 +75,7 @@ void ReplacerRun::Write(const std::string& name, const std::string& bytes, unsig
 }
 
 std::string ReplacerRun::Read(const std::string& name) const {
-    return ReadFile(folder_ / name);
+    return ReadWholeFile(folder_ / name);
 }
 
 unsigned ReplacerRun::Permissions(const std::string& name) const {
@@ -90,7 +86,7 @@ std::map<std::string, std::string> ReplacerRun::Files() const {
     const std::string oldProgram = OldProgram();
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder_)) {
-        std::string bytes = ReadFile(entry.path());
+        std::string bytes = ReadWholeFile(entry.path());
         if (bytes == oldProgram)
             bytes = "old program";
         else if (bytes.starts_with(oldProgram + kVersionMark))
@@ -148,12 +144,12 @@ int ReplacerRun::RunReplacer(const std::vector<std::string>& arguments) {
 }
 
 std::string ReplacerRun::ReplacerErrors() const {
-    return ReadFile(errors_);
+    return ReadWholeFile(errors_);
 }
 
 std::vector<std::vector<std::string>> ReplacerRun::Records() const {
     std::vector<std::vector<std::string>> records;
-    for (const std::string& line : Split(ReadFile(record_), '\n'))
+    for (const std::string& line : Split(ReadWholeFile(record_), '\n'))
         records.push_back(Split(line, '\t'));
     return records;
 }
