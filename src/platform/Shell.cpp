@@ -1,8 +1,9 @@
 #include "platform/Shell.h"
 
+#include "platform/Environment.h"
+
 #include <QMimeDatabase>
 #include <QProcess>
-#include <cstdlib>
 #include <fstream>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -14,11 +15,6 @@ namespace quorvex::platform {
 namespace {
 
 inline constexpr const char* kOpener = "xdg-open";
-
-std::string EnvironmentOr(const char* name, const std::string& fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? value : fallback;
-}
 
 std::vector<std::string> SplitPaths(const std::string& list) {
     std::vector<std::string> paths;

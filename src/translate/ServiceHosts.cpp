@@ -1,14 +1,13 @@
 #include "translate/ServiceHosts.h"
 
-#include <cstdlib>
+#include "platform/Environment.h"
 
 namespace quorvex {
 namespace {
 
 // An unset or empty variable leaves publicHost.
 std::string HostSetting(const char* variable, const char* publicHost) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0' ? value : publicHost;
+    return platform::EnvironmentOr(variable, publicHost);
 }
 
 } // namespace
