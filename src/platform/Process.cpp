@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
+ProcessId StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<std::string> texts(arguments);
     std::vector<char*> argv;
     for (std::string& text : texts)
@@ -62,7 +62,7 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
     return process;
 }
 
-int WaitForChild(pid_t process) {
+int WaitForChild(ProcessId process) {
     int status = 0;
     while (waitpid(process, &status, 0) < 0) {
         if (errno != EINTR)
