@@ -12,8 +12,9 @@ struct HttpReply {
 };
 
 // How the services reach the web. An answer of any status is a reply; failing to get one at all
-// (no connection, an untrusted certificate, the time limit, the window closing) throws
-// ServiceFailure whose message says which.
+// (no connection, an untrusted certificate, the time limit) throws ServiceFailure whose message
+// says which. A request given up because the window closes raises ERequestAbandoned, which no
+// service catches: nothing more is asked once the program ends.
 class HttpTransport {
 public:
     virtual ~HttpTransport() = default;
