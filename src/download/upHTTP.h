@@ -92,6 +92,26 @@ inline std::uint32_t EventFigure(std::uint64_t Count) {
 
 enum class TupRequestMethod { Automatic, Get, Post };
 
+// How a finished transfer ended, with the figures its event reports; worked out once from the
+// transfer's state and then told through the matching event.
+struct TupTransferOutcome {
+    enum class Kind {
+        Raised,      // the transfer raised; reported as failed already
+        Skipped,     // a handler cleared Continue
+        NoOutput,    // ended well without a data stream
+        Complete,    // the body arrived whole
+        Broken,      // 200 or 206 but the body is incomplete
+        Unreachable, // no HTTP status was obtained
+        StatusError, // any other status
+    };
+    Kind kind = Kind::Raised;
+    int StatusCode = -1;
+    std::uint32_t Size = 0;      // Complete: bytes read plus the resume offset
+    std::uint32_t TotalSize = 0; // Broken: the announced length
+    std::uint32_t BytesRead = 0; // Broken: what arrived
+    bool DeleteOutput = false;   // StatusError into a file: the file holds an error page
+};
+
 // Fetches one URL at a time (http, https or file) on a worker thread into a file or a memory
 // stream, and tells the outcome through events on the user-interface thread.
 class TupCustomHTTP : public TupLoginComponent {
@@ -185,8 +205,9 @@ private:
     void Checkpoint();
     // the component (upHTTPComponent.cpp)
     void CompleteTransfer();
+    TupTransferOutcome Outcome() const;
     // False when a handler freed the component.
-    bool FireOutcome();
+    bool FireOutcome(const TupTransferOutcome& outcome);
     void CancelCleanup();
     void WaitTimedOut(bool& Terminate);
     void CloseHandles();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 namespace quorvex {
 namespace {
@@ -50,9 +49,8 @@ TupFileStream::TupFileStream(const std::string& FileName, bool Replace)
     auto file = platform::File::Open(FileName, mode);
     if (!file) {
         const std::string reason = platform::SystemErrorText();
-        std::error_code ignored;
-        const std::string expanded = std::filesystem::absolute(FileName, ignored).string();
-        throw EFCreateError("Cannot create file \"" + expanded + "\". " + reason);
+        throw EFCreateError("Cannot create file \"" + platform::AbsolutePath(FileName) + "\". " +
+                            reason);
     }
     file_ = std::make_unique<platform::File>(std::move(*file));
     if (unguard)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,6 +136,12 @@ bool SetFileTimes(const std::string& path, std::optional<double> lastWrite,
         return false;
     const timespec times[2] = {TimeOrOmit(lastAccess), TimeOrOmit(lastWrite)};
     return ::futimens(file->Descriptor(), times) == 0;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ignored;
+    const std::string absolute = std::filesystem::absolute(path, ignored).string();
+    return absolute.empty() ? path : absolute;
 }
 
 std::string ProgramFolder() {

@@ -53,6 +53,8 @@ bool DeleteFile(const std::string& path);
 // each only when given; the creation time cannot be set on Linux.
 bool SetFileTimes(const std::string& path, std::optional<double> lastWrite,
                   std::optional<double> lastAccess);
+// `path` made absolute against the current folder (unchanged when that cannot be told).
+std::string AbsolutePath(const std::string& path);
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
 

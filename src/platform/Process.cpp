@@ -47,14 +47,14 @@ private:
 
 } // namespace
 
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
+ProcessId StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<std::string> texts(arguments);
     std::vector<char*> argv;
     for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
     const SpawnSettings settings;
-    pid_t process = -1;
+    ProcessId process = -1;
     const int error = posix_spawn(&process, program.c_str(), settings.Actions(),
                                   settings.Attributes(), argv.data(), environ);
     if (error != 0)
@@ -62,7 +62,7 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
     return process;
 }
 
-int WaitForChild(pid_t process) {
+int WaitForChild(ProcessId process) {
     int status = 0;
     while (waitpid(process, &status, 0) < 0) {
         if (errno != EINTR)

@@ -6,15 +6,18 @@
 
 namespace quorvex::platform {
 
+// A process's id.
+using ProcessId = pid_t;
+
 // Starts `program` with the argument vector `arguments` (argv[0] included); no shell is
 // involved. The child starts clean whatever the caller inherited: no blocked signals, default
 // signal actions and no descriptors but standard input, output and error. Throws Exception
 // when the program cannot be started.
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments);
+ProcessId StartProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 // Waits, with no time limit, for the child `process` to end: its exit status, or 128 plus the
 // number of the signal that ended it.
-int WaitForChild(pid_t process);
+int WaitForChild(ProcessId process);
 
 // Closes every descriptor above standard error that the process was started with.
 void CloseInheritedDescriptors();

@@ -28,7 +28,7 @@ void TReplacer::Run() {
     WaitForProgram();
     ExeReplaced = platform::FileExists(ExePath + std::string(kDownloadSuffix));
     MoveDownloads();
-    const std::optional<pid_t> started = Start(ExePath);
+    const std::optional<platform::ProcessId> started = Start(ExePath);
     if (Setup)
         RunSetup(started);
 }
@@ -82,7 +82,7 @@ void TReplacer::MoveDownload(const std::string& download) {
 
 // The program must be started whatever failed before; a failure to start it is all that is
 // left to tell.
-std::optional<pid_t> TReplacer::Start(const std::string& program) {
+std::optional<platform::ProcessId> TReplacer::Start(const std::string& program) {
     std::vector<std::string> arguments{program};
     for (std::string& word : ArgumentWords(RestartArgs))
         arguments.push_back(std::move(word));
@@ -94,7 +94,7 @@ std::optional<pid_t> TReplacer::Start(const std::string& program) {
     }
 }
 
-void TReplacer::RunSetup(std::optional<pid_t> setup) {
+void TReplacer::RunSetup(std::optional<platform::ProcessId> setup) {
     if (!OldExePath) {
         report_ << "QvReplacer: no setup program was downloaded (no other name than the "
                    "program's own ends in \"exe\"), so "

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/Process.h"
 #include "upgrader/replacer/ReplacerCommand.h"
 
 #include <optional>
 #include <ostream>
 #include <string>
-#include <sys/types.h>
 
 namespace quorvex::replacer {
 
@@ -23,8 +23,8 @@ private:
     void WaitForProgram();
     void MoveDownloads();
     void MoveDownload(const std::string& download);
-    std::optional<pid_t> Start(const std::string& program);
-    void RunSetup(std::optional<pid_t> setup);
+    std::optional<platform::ProcessId> Start(const std::string& program);
+    void RunSetup(std::optional<platform::ProcessId> setup);
 
     std::ostream& report_;
     std::string ExePath;
