@@ -80,6 +80,8 @@ using TupHTTPProxyAuthenticationEvent = std::function<void(
 inline constexpr std::uint32_t kMinTransferBufferSize = 255;
 inline constexpr std::uint32_t kMaxTransferBufferSize = 2147483647;
 inline constexpr std::uint32_t kDefaultTransferBufferSize = 4096;
+// The receive time-out of a transfer whose Timeouts name none, in milliseconds.
+inline constexpr std::uint32_t kDefaultReceiveTimeout = 60000;
 // A memory output is given room for the announced Content-Length only up to this size; a
 // larger body grows the stream as it arrives, so a wrong length cannot claim the memory.
 inline constexpr std::uint32_t kMaxPresizedMemoryOutput = 16u << 20;
@@ -152,6 +154,9 @@ public:
     TupHTTPProxy Proxy;
     bool GoOnlineIfOffline = false;
     bool WorkOffline = false;
+    // The most body bytes a transfer takes (0: no bound). A body announced or growing beyond it
+    // ends the transfer as broken, so an endless body fills neither disk nor memory.
+    std::uint64_t MaxBodySize = 0;
 
     // events
     THTTPRequestReadyEvent OnRequestReady;
@@ -203,6 +208,7 @@ private:
     platform::RequestFlags Flags() const;
     void ReportStatus(int status, const std::string& information);
     void Checkpoint();
+    bool OverBound(std::uint64_t bytes) const;
     // the component (upHTTPComponent.cpp)
     void CompleteTransfer();
     TupTransferOutcome Outcome() const;
@@ -237,6 +243,7 @@ private:
     bool started_ = false;
     bool bodyFailed_ = false; // the body could not be read to its end or not be written
     bool workFailed_ = false; // the transfer raised; it was reported as failed already
+    bool rangeRequested_ = false;
     std::uint64_t transferNumber_ = 0;
     // 64-bit inside, so that a length of 4 GiB or more is held to what it says
     std::uint64_t totalSize_ = 0;

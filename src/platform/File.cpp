@@ -22,7 +22,9 @@ int OpenFlags(File::Mode mode) {
     case File::Mode::CreateAlways:
         return O_RDWR | O_CREAT | O_TRUNC;
     case File::Mode::OpenAlways:
-        return O_RDWR | O_CREAT;
+        return O_RDWR | O_CREAT | O_NOFOLLOW;
+    case File::Mode::CreateFresh:
+        return O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
     }
     return O_RDONLY;
 }
@@ -41,6 +43,8 @@ std::string SystemErrorText() {
 }
 
 std::optional<File> File::Open(const std::string& path, Mode mode) {
+    if (mode == Mode::CreateFresh && ::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return std::nullopt;
     const int descriptor = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, kNewFileMode);
     if (descriptor < 0)
         return std::nullopt;

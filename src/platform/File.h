@@ -17,7 +17,10 @@ public:
         ReadExisting,  // read only; the file must exist
         WriteExisting, // write only; the file must exist
         CreateAlways,  // read and write; an existing file is emptied
-        OpenAlways,    // read and write; created when missing
+        OpenAlways,    // read and write; created when missing; never through a link
+        // Read and write; whatever is at the path (a file, a link) is removed and a new file
+        // made in its place, so the bytes written never land anywhere else.
+        CreateFresh,
     };
 
     static std::optional<File> Open(const std::string& path, Mode mode);

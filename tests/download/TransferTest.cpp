@@ -42,6 +42,19 @@ TEST_F(TransferOutcome, CompleteBodyGoesToTheFileWhichGetsTheCompleteAttributes)
     EXPECT_FALSE(http_.IsBusy());
 }
 
+TEST_F(TransferOutcome, AnOutputThatIsALinkIsReplacedAndNothingIsWrittenThroughIt) {
+    const std::string elsewhere = Output("elsewhere.bin");
+    WriteWholeFile(elsewhere, "not to be touched");
+    std::filesystem::permissions(elsewhere, std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink(elsewhere, Output());
+    FileServer server(Serving("body"));
+    Fetch(server.FileUrl(), Output());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=4 file"));
+    EXPECT_FALSE(std::filesystem::is_symlink(Output()));
+    EXPECT_EQ(ReadWholeFile(Output()), "body");
+    EXPECT_EQ(ReadWholeFile(elsewhere), "not to be touched");
+}
+
 TEST_F(TransferOutcome, WithoutOutputFileTheBodyArrivesInMemory) {
     const std::string body = Pattern(70000);
     FileServer server(Serving(body));
@@ -131,6 +144,33 @@ TEST_F(TransferOutcome, ClearingContinueSkipsTheBody) {
     Fetch(server.FileUrl(), Output());
     EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferSkipped"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferOutcome, ABodyThatCanNeverBeToldCompleteIsBroken) {
+    const std::string body(5000, 'b');
+    const struct {
+        std::string head;
+        uint64_t bound;
+        std::string broken;
+    } cases[] = {
+        {"200 OK\r\nContent-Length: 99999999999999999999999", 0, "read=0 total=0"},
+        {"206 Partial Content\r\nContent-Range: bytes 0-4999/9000\r\nContent-Length: 5000", 0,
+         "read=0 total=5000"},
+        {"200 OK\r\nContent-Length: 5000", 1000, "read=0 total=5000"},
+        {"200 OK", 4096, "read=4096 total=0"}, // an endless body stops at the bound
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.head);
+        ScriptedHttpServer server;
+        server.Enqueue(Reply::Raw("HTTP/1.1 " + each.head + "\r\n\r\n" + body).Close());
+        const auto before = log_.Outcomes().size();
+        http_.MaxBodySize = each.bound;
+        Fetch(server.Url("/body"));
+        const auto outcomes = log_.Outcomes();
+        EXPECT_EQ(
+            std::vector<std::string>(outcomes.begin() + before, outcomes.end()),
+            (std::vector<std::string>{"OnTransferBroken " + each.broken, "OnTransferFailed"}));
+    }
 }
 
 TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {

@@ -4,6 +4,7 @@
 #include "platform/File.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileReplace.h"
+#include "platform/NativeExecutable.h"
 #include "platform/Process.h"
 #include "upgrader/replacer/ProgramWait.h"
 
@@ -35,8 +36,9 @@ void TReplacer::Run() {
 
 void TReplacer::WaitForProgram() {
     ExeName = NameOf(ExePath);
-    if (platform::FileExists(ExePath))
-        WaitForProgramEnd(ExePath);
+    if (platform::FileExists(ExePath) && !WaitForProgramEnd(ExePath))
+        report_ << "QvReplacer: " << ExePath
+                << " is still run by another process; it is replaced all the same\n";
 }
 
 void TReplacer::MoveDownloads() {
@@ -49,7 +51,10 @@ void TReplacer::MoveDownloads() {
 void TReplacer::MoveDownload(const std::string& download) {
     std::string Target = download.substr(0, download.size() - kDownloadSuffix.size());
     const std::string programPath = Folder + ExeName;
-    if (!ExeReplaced && Target.ends_with(kExecutableEnding)) {
+    // Without a setup, only a program this machine runs may take the program's place: a file
+    // that merely ends in "exe" (a helper for another system, say) keeps its own name.
+    if (!ExeReplaced && Target.ends_with(kExecutableEnding) &&
+        (Setup || platform::IsNativeExecutable(Folder + download))) {
         if (Setup) {
             OldExePath = ExePath;
             ExePath = Folder + Target;
