@@ -28,7 +28,8 @@ TReplacer::TReplacer(const TReplacerCommand& command, std::ostream& report)
 void TReplacer::Run() {
     WaitForProgram();
     ExeReplaced = platform::FileExists(ExePath + std::string(kDownloadSuffix));
-    MoveDownloads();
+    if (NewProgramRuns())
+        MoveDownloads();
     const std::optional<platform::ProcessId> started = Start(ExePath);
     if (Setup)
         RunSetup(started);
@@ -39,6 +40,17 @@ void TReplacer::WaitForProgram() {
     if (platform::FileExists(ExePath) && !WaitForProgramEnd(ExePath))
         report_ << "QvReplacer: " << ExePath
                 << " is still run by another process; it is replaced all the same\n";
+}
+
+bool TReplacer::NewProgramRuns() {
+    const std::string download = ExePath + std::string(kDownloadSuffix);
+    if (Setup || !ExeReplaced || platform::IsRunnableHere(download))
+        return true;
+    // An error page served as the program, or a cut-off file: the working program and the
+    // files that go with it stay as they are.
+    report_ << "QvReplacer: " << download
+            << " is no program this machine runs; nothing was replaced\n";
+    return false;
 }
 
 void TReplacer::MoveDownloads() {
@@ -54,7 +66,7 @@ void TReplacer::MoveDownload(const std::string& download) {
     // Without a setup, only a program this machine runs may take the program's place: a file
     // that merely ends in "exe" (a helper for another system, say) keeps its own name.
     if (!ExeReplaced && Target.ends_with(kExecutableEnding) &&
-        (Setup || platform::IsNativeExecutable(Folder + download))) {
+        (Setup || platform::IsRunnableHere(Folder + download))) {
         if (Setup) {
             OldExePath = ExePath;
             ExePath = Folder + Target;

@@ -178,6 +178,21 @@ TEST(Replacer, WithoutSetupOnlyAProgramForThisMachineTakesTheProgramsPlace) {
                                   {"wine-helper.exe", "MZ\x90 a program for another system"}}));
 }
 
+TEST(Replacer, ABrokenNewProgramReplacesNothing) {
+    const std::string newProgram = ReplacerRun::NewProgram();
+    for (const std::string& broken : {std::string("<html>502 Bad Gateway</html>"),
+                                      newProgram.substr(0, newProgram.size() / 2)}) {
+        ReplacerRun run;
+        run.Write("prog", ReplacerRun::OldProgram(), 0755);
+        run.Write("prog.uTMP", broken);
+        run.Write("module.uTMP", "new module");
+        Upgrade(run, '0');
+        EXPECT_EQ(run.Read("prog"), ReplacerRun::OldProgram());
+        EXPECT_EQ(run.DownloadCount(), 2u);
+        EXPECT_THAT(run.ReplacerErrors(), HasSubstr("nothing was replaced"));
+    }
+}
+
 TEST(Replacer, ALinkAmongTheDownloadsIsNeverMoved) {
     ReplacerRun run;
     run.Write("prog", ReplacerRun::OldProgram(), 0755);
