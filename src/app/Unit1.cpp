@@ -8,6 +8,7 @@
 #include "platform/gui/Fonts.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
+#include "quorvex/Version.h"
 #include "translate/LanguagePairs.h"
 #include "translate/RequestLimit.h"
 #include "translate/ServiceHosts.h"
@@ -32,7 +33,7 @@ namespace quorvex {
 
 namespace {
 
-inline constexpr const char* kCaption = "Quorvex  V1.3.3.9   quorvex.net  ";
+inline constexpr const char* kCaptionSiteLabel = "quorvex.net";
 inline constexpr int kWindowFontHeight = 11;
 inline constexpr int kMemoFontHeight = 13;
 inline constexpr int kArrowButtonFontHeight = 8;
@@ -162,7 +163,7 @@ TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
 TForm1::~TForm1() = default;
 
 void TForm1::CreateWindowFrame() {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QString("Quorvex  V%1   %2  ").arg(kProgramVersion, kCaptionSiteLabel));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);

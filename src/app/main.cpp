@@ -1,13 +1,22 @@
+#include "app/CommandLineInfo.h"
 #include "app/TranslationServices.h"
 #include "app/Unit1.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DisplayPlatform.h"
+#include "platform/gui/QtTranslations.h"
 #include "tray/TrayIcon.h"
 
+#include <iostream>
+
 int main(int argc, char** argv) {
+    if (const auto info = quorvex::CommandLineInfo({argv + 1, argv + argc})) {
+        std::cout << *info;
+        return 0;
+    }
     quorvex::platform::ChooseDisplayPlatform();
     quorvex::platform::TApplication application(argc, argv, quorvex::kApplicationTitle);
     quorvex::platform::ReportPlatformLimits();
+    quorvex::platform::UseChineseQtTexts(application);
     // The program lives on in the tray while its window is hidden; closing the window or the
     // tray menu's Exit ends it.
     application.setQuitOnLastWindowClosed(false);
