@@ -174,6 +174,8 @@ void TForm1::CreatePopupMenu() {
     PopupMenu1 = new platform::TPopupMenu(this);
     N2 = PopupMenu1->addAction(QString::fromUtf8("显示/隐藏"));
     N3 = PopupMenu1->addAction(QString::fromUtf8("检查新版本"));
+    SettingsItem = PopupMenu1->addAction(QString::fromUtf8("设置…"));
+    connect(SettingsItem, &QAction::triggered, this, &TForm1::SettingsItemClick);
     N4 = PopupMenu1->addSeparator();
     N1 = PopupMenu1->addAction(QString::fromUtf8("退出(Exit)"));
     // The tray icon shows this menu once it exists; the window's context menu shows it too.

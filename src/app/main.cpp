@@ -1,6 +1,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/TranslationServices.h"
 #include "app/Unit1.h"
+#include "app/WindowMemory.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DisplayPlatform.h"
 #include "platform/gui/QtTranslations.h"
@@ -26,6 +27,9 @@ int main(int argc, char** argv) {
     // A second instance ends before its window is ever shown.
     if (form1.SecondInstance())
         return 0;
+    quorvex::TWindowMemory memory(form1);
+    memory.Restore();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&memory] { memory.Save(); });
     if (form1.TrayIcon1->ShowMainForm())
         form1.show();
     return application.exec();
