@@ -1,5 +1,6 @@
 #include "settingswindow/NetworkPage.h"
 
+#include "platform/HttpsSession.h"
 #include "settings/Settings.h"
 #include "settingswindow/CheckedSettings.h"
 
@@ -16,7 +17,6 @@ namespace quorvex::settingswindow {
 namespace {
 
 inline constexpr const char* kProxyKey = "Network/Proxy";
-inline constexpr const char* kNoProxy = "none";
 // Only lets QUrl parse and encode host, port and login; the setting holds what follows it.
 inline constexpr const char* kParsingScheme = "http://";
 inline constexpr int kDefaultProxyPort = 8080;
@@ -72,7 +72,7 @@ void TNetworkPage::ShowSetting() {
     const QUrl proxy(kParsingScheme + QString::fromStdString(value));
     if (value.empty()) {
         SystemProxy->setChecked(true);
-    } else if (value == kNoProxy) {
+    } else if (value == platform::kNoProxy) {
         NoProxy->setChecked(true);
     } else if (!proxy.isValid() || proxy.host().isEmpty() || proxy.port() < 1 ||
                !proxy.path().isEmpty()) {
@@ -98,7 +98,7 @@ void TNetworkPage::Save() {
     if (SystemProxy->isChecked())
         return write_(kProxyKey, "");
     if (NoProxy->isChecked())
-        return write_(kProxyKey, kNoProxy);
+        return write_(kProxyKey, platform::kNoProxy);
     if (Host->text().trimmed().isEmpty())
         return;
     QUrl proxy(kParsingScheme);

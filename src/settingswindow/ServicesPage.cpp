@@ -1,11 +1,14 @@
 #include "settingswindow/ServicesPage.h"
 
+#include "services/ServiceRegistry.h"
 #include "settingswindow/OrderedChoiceList.h"
+#include "settingswindow/ServiceTrial.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -55,9 +58,6 @@ const std::vector<TService>& Services() {
     return services;
 }
 
-inline constexpr const char* kDefaultOrder[] = {"opencc", "google", "libretranslate", "baidu",
-                                                "apertium"};
-
 QWidget* DetailsPanel(const TService& service, const TSettingWriter& write, QWidget* parent) {
     auto* panel = new QWidget(parent);
     auto* layout = new QVBoxLayout(panel);
@@ -72,6 +72,21 @@ QWidget* DetailsPanel(const TService& service, const TSettingWriter& write, QWid
                      SettingLineEdit(field.Key, QString::fromUtf8(field.Placeholder), field.Secret,
                                      write, panel));
     layout->addLayout(form);
+    auto* trial = new QPushButton(QString::fromUtf8("测试"), panel);
+    trial->setObjectName(QString("trial:") + service.Name);
+    auto* outcome = new QLabel(panel);
+    outcome->setObjectName(QString("outcome:") + service.Name);
+    outcome->setWordWrap(true);
+    outcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QObject::connect(trial, &QPushButton::clicked, panel,
+                     [name = std::string(service.Name), trial, outcome] {
+                         trial->setEnabled(false);
+                         outcome->setText(QString::fromUtf8("正在翻译“Hello”…"));
+                         outcome->setText(TryService(name));
+                         trial->setEnabled(true);
+                     });
+    layout->addWidget(trial, 0, Qt::AlignLeft);
+    layout->addWidget(outcome);
     layout->addStretch();
     return panel;
 }
@@ -86,9 +101,8 @@ TServicesPage::TServicesPage(const TSettingWriter& write, QWidget* parent)
         choices.push_back({service.Name, QString::fromUtf8(service.Caption)});
         Details->addWidget(DetailsPanel(service, write, Details));
     }
-    Order =
-        new TOrderedChoiceList("Services/Order", "QUORVEX_SERVICES", choices,
-                               {std::begin(kDefaultOrder), std::end(kDefaultOrder)}, write, this);
+    Order = new TOrderedChoiceList("Services/Order", "QUORVEX_SERVICES", choices,
+                                   services::ServiceNames(), write, this);
     Order->OnCurrentChanged = [this](const std::string& name) {
         for (std::size_t i = 0; i < Services().size(); ++i)
             if (Services()[i].Name == name)

@@ -178,6 +178,21 @@ TEST_F(SettingsWindowTest, AHandEditedFileWithBadValuesIsSurvived) {
     EXPECT_TRUE(window->Status->text().contains(QString::fromUtf8("没有丢失")));
 }
 
+TEST_F(SettingsWindowTest, TheTrialButtonShowsATranslationOrWhyThereIsNone) {
+    const ScopedEnvironment noServer("QUORVEX_LIBRETRANSLATE_URL", std::nullopt);
+    const auto window = OpenWindow();
+    const std::vector<std::pair<std::string, QString>> cases{
+        {"opencc", QString::fromUtf8("→ “Hello”")},
+        {"libretranslate", QString::fromUtf8("未能翻译：LibreTranslate 还没有设置好")},
+    };
+    for (const auto& [name, shown] : cases) {
+        window->findChild<QPushButton*>(QString::fromStdString("trial:" + name))->click();
+        const QString outcome =
+            window->findChild<QLabel*>(QString::fromStdString("outcome:" + name))->text();
+        EXPECT_TRUE(outcome.contains(shown)) << outcome.toStdString();
+    }
+}
+
 TEST_F(SettingsWindowTest, QtsOwnTextsAreChinese) {
     QLineEdit field;
     const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
