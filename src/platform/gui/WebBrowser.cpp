@@ -103,8 +103,8 @@ void TWebBrowser::WaitForDocument() {
     while (!hasDocument_ && !timedOut)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!hasDocument_)
-        throw Exception("The web panel did not open a blank page within " +
-                        std::to_string(kBlankDocumentTimeoutMs / 1000) + " seconds");
+        throw Exception("网页面板在 " + std::to_string(kBlankDocumentTimeoutMs / 1000) +
+                        " 秒内没有打开空白页。");
 }
 
 void TWebBrowser::LoadDocument(const std::string& html, const QString& charset) {
