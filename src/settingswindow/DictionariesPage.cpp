@@ -13,7 +13,7 @@
 namespace quorvex::settingswindow {
 namespace {
 
-inline constexpr const char* kCedictFileKey = "Dictionary/CedictFile";
+inline constexpr const char* kCedictFileKey = "Dictionary/Cedict";
 
 const std::vector<TChoice>& Sources() {
     static const std::vector<TChoice> sources{

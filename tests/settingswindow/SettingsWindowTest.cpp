@@ -83,7 +83,7 @@ TEST_F(SettingsWindowTest, EveryTextFieldWritesItsKeyAndShowsItAgain) {
                                         "Baidu/Key",
                                         "Dictionary/DictServer",
                                         "Dictionary/DictDatabase",
-                                        "Dictionary/CedictFile"};
+                                        "Dictionary/Cedict"};
     {
         const auto window = OpenWindow();
         for (const std::string& key : keys) {
