@@ -7,6 +7,7 @@
 #include "platform/gui/QtTranslations.h"
 #include "tray/TrayIcon.h"
 
+#include <QSessionManager>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -29,7 +30,11 @@ int main(int argc, char** argv) {
         return 0;
     quorvex::TWindowMemory memory(form1);
     memory.Restore();
+    // Written when the program ends, and when the desktop session asks before it ends (it may
+    // then end the program without letting it quit).
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&memory] { memory.Save(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&memory](QSessionManager&) { memory.Save(); });
     if (form1.TrayIcon1->ShowMainForm())
         form1.show();
     return application.exec();
