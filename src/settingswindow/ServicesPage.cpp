@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -78,11 +79,16 @@ QWidget* DetailsPanel(const TService& service, const TSettingWriter& write, QWid
     outcome->setObjectName(QString("outcome:") + service.Name);
     outcome->setWordWrap(true);
     outcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The window may be closed while the service is asked (the wait handles events).
     QObject::connect(trial, &QPushButton::clicked, panel,
-                     [name = std::string(service.Name), trial, outcome] {
+                     [name = std::string(service.Name), trial = QPointer<QPushButton>(trial),
+                      outcome = QPointer<QLabel>(outcome)] {
                          trial->setEnabled(false);
                          outcome->setText(QString::fromUtf8("正在翻译“Hello”…"));
-                         outcome->setText(TryService(name));
+                         const QString result = TryService(name);
+                         if (outcome.isNull())
+                             return;
+                         outcome->setText(result);
                          trial->setEnabled(true);
                      });
     layout->addWidget(trial, 0, Qt::AlignLeft);
