@@ -13,23 +13,6 @@ namespace {
 constexpr std::string_view kFormContentType = "application/x-www-form-urlencoded";
 constexpr std::string_view kDefaultContentType = "text/html";
 
-// The waits of one blocking step sequence: cut into steps of the pump's WaitStep (at most
-// `maxStep` when given) while a message pump exists, each step handed to whatever pump is current
-// then (a handler may replace it). A request limit in force is checked after every step, so it
-// cuts the waits even without a pump.
-platform::StepWait PumpSteps(std::optional<std::chrono::milliseconds> maxStep = std::nullopt) {
-    TMessagePump* pump = TMessagePump::Current();
-    const bool pumping = pump != nullptr && pump->Active;
-    if (!pumping && !TRequestLimit::InForce())
-        return {};
-    const std::chrono::milliseconds step = pumping ? pump->WaitStep : kDefaultWaitStep;
-    return {maxStep ? std::min(step, *maxStep) : step, [](bool ready) {
-                if (TMessagePump* current = TMessagePump::Current())
-                    current->AfterWait(ready);
-                TRequestLimit::Check();
-            }};
-}
-
 platform::Milliseconds TimeoutOrNone(std::chrono::milliseconds timeout) {
     return timeout > std::chrono::milliseconds::zero() ? timeout : platform::kNoTimeout;
 }
@@ -62,7 +45,7 @@ void TWebClient::ConnectTo(const std::string& host, uint16_t port) {
     if (reusable)
         return;
     Disconnect();
-    socket_ = platform::Connect(host, port, PumpSteps(kConnectStep), ConnectWaitLimit);
+    socket_ = platform::Connect(host, port, MessagePumpSteps(kConnectStep), ConnectWaitLimit);
     connectedHost_ = host;
     connectedPort_ = port;
 }
@@ -78,10 +61,11 @@ std::string TWebClient::DoRequest(const std::string& method, const std::string& 
         head.Connection = "keep-alive";
     try {
         ConnectTo(target.Host, target.Port);
-        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body, PumpSteps());
+        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body,
+                        MessagePumpSteps());
 
         platform::Milliseconds readTimeout = TimeoutOrNone(ReadTimeout);
-        const platform::StepWait readSteps = PumpSteps();
+        const platform::StepWait readSteps = MessagePumpSteps();
         TByteReader reader([&](char* buffer, size_t size) {
             return socket_.ReceiveSome(buffer, size, readSteps, readTimeout);
         });
