@@ -108,7 +108,8 @@ bool ShowDictionaryLookup(const std::string& pairCaption, const std::string& wor
         // The seed's search takes GBK bytes: a character GBK lacks would travel as "?".
         if (!platform::GbkHoldsAll(word))
             return false;
-        return ShowDictionaryEntry(ServiceHosts().Search, word, panel) == TDictionaryEntry::dkEntry;
+        return ShowDictionaryEntry(ReadServiceHosts().Search, word, panel) ==
+               TDictionaryEntry::dkEntry;
     }
     const std::string trimmed = Trimmed(word);
     const LookupOutcome outcome =
