@@ -3,6 +3,7 @@
 #include "dictionaries/DictionarySource.h"
 #include "platform/LineConnection.h"
 #include "translate/MessagePump.h"
+#include "translate/RequestLimit.h"
 
 namespace quorvex::dictionaries {
 namespace {
@@ -107,6 +108,8 @@ std::vector<DictDefinition> DefineOnServer(const std::string& server, const std:
         return Define(connection, database, word);
     } catch (const SourceFailure&) {
         throw;
+    } catch (const ERequestAbandoned&) {
+        throw; // the window closes: nothing more is asked
     } catch (const Exception& failure) {
         throw SourceFailure("the DICT server " + server + " cannot be reached: " + failure.what());
     }

@@ -2,8 +2,7 @@
 
 #include "translate/FormEncoding.h"
 #include "translate/HttpHeaders.h"
-#include "translate/MessagePump.h"
-#include "translate/RequestLimit.h"
+#include "translate/PumpSteps.h"
 #include "translate/WebReply.h"
 #include "translate/WebUrl.h"
 
