@@ -2,7 +2,7 @@
 
 #include "dictionaries/DictionarySource.h"
 #include "platform/LineConnection.h"
-#include "translate/MessagePump.h"
+#include "translate/PumpSteps.h"
 #include "translate/RequestLimit.h"
 
 namespace quorvex::dictionaries {
@@ -103,7 +103,7 @@ std::vector<DictDefinition> DefineOnServer(const std::string& server, const std:
                                            const std::string& word) {
     const ServerAddress address = AddressOf(server);
     try {
-        platform::LineConnection connection(address.Host, address.Port, MessagePumpSteps(),
+        platform::LineConnection connection(address.Host, address.Port, PumpSteps(),
                                             kDictWaitLimit);
         return Define(connection, database, word);
     } catch (const SourceFailure&) {

@@ -1,9 +1,7 @@
 #include "translate/MessagePump.h"
 
 #include "platform/MessageLoop.h"
-#include "translate/RequestLimit.h"
 
-#include <algorithm>
 #include <atomic>
 
 namespace quorvex {
@@ -30,19 +28,6 @@ TMessagePump* TMessagePump::Current() {
 void TMessagePump::AfterWait(bool dataArrived) const {
     if (Active && (!OnlyWhenIdle || !dataArrived))
         platform::ProcessMessages();
-}
-
-platform::StepWait MessagePumpSteps(std::optional<std::chrono::milliseconds> maxStep) {
-    TMessagePump* pump = TMessagePump::Current();
-    const bool pumping = pump != nullptr && pump->Active;
-    if (!pumping && !TRequestLimit::InForce())
-        return {};
-    const std::chrono::milliseconds step = pumping ? pump->WaitStep : kDefaultWaitStep;
-    return {maxStep ? std::min(step, *maxStep) : step, [](bool ready) {
-                if (TMessagePump* current = TMessagePump::Current())
-                    current->AfterWait(ready);
-                TRequestLimit::Check();
-            }};
 }
 
 } // namespace quorvex

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "platform/Socket.h"
-
 #include <chrono>
-#include <optional>
 
 namespace quorvex {
 
@@ -29,12 +26,5 @@ public:
     bool OnlyWhenIdle = true;
     std::chrono::milliseconds WaitStep = kDefaultWaitStep;
 };
-
-// The waits of one blocking step sequence: cut into steps of the pump's WaitStep (at most
-// `maxStep` when given) while a message pump exists, each step handed to whatever pump is current
-// then (a handler may replace it). A request limit in force is checked after every step, so it
-// cuts the waits even without a pump.
-platform::StepWait
-MessagePumpSteps(std::optional<std::chrono::milliseconds> maxStep = std::nullopt);
 
 } // namespace quorvex

@@ -44,7 +44,7 @@ void TWebClient::ConnectTo(const std::string& host, uint16_t port) {
     if (reusable)
         return;
     Disconnect();
-    socket_ = platform::Connect(host, port, MessagePumpSteps(kConnectStep), ConnectWaitLimit);
+    socket_ = platform::Connect(host, port, PumpSteps(kConnectStep), ConnectWaitLimit);
     connectedHost_ = host;
     connectedPort_ = port;
 }
@@ -60,11 +60,10 @@ std::string TWebClient::DoRequest(const std::string& method, const std::string& 
         head.Connection = "keep-alive";
     try {
         ConnectTo(target.Host, target.Port);
-        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body,
-                        MessagePumpSteps());
+        socket_.SendAll(BuildRequestHead(method, target.Target, version, head) + body, PumpSteps());
 
         platform::Milliseconds readTimeout = TimeoutOrNone(ReadTimeout);
-        const platform::StepWait readSteps = MessagePumpSteps();
+        const platform::StepWait readSteps = PumpSteps();
         TByteReader reader([&](char* buffer, size_t size) {
             return socket_.ReceiveSome(buffer, size, readSteps, readTimeout);
         });
