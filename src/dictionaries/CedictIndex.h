@@ -35,24 +35,37 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
-    // A piece of the text that leads to a line: 12 bytes, so that the indexes stay small.
-    struct Key {
+    // A piece of the text that leads to a line, in an open-addressing hash table: its slots are
+    // 16 bytes, so that the tables stay small, and the stored hash spares most text compares.
+    struct Slot {
+        std::uint32_t Hash;
         std::uint32_t Offset;
         std::uint32_t Line;
-        std::uint16_t Length;
+        std::uint16_t Length; // 0: an empty slot
         std::uint16_t Sense;
     };
+    class Table {
+    public:
+        void Fill(const std::vector<Slot>& slots);
+        // The slots whose hash is `hash` and whose text `same` accepts.
+        template <typename Same> std::vector<Slot> Find(std::uint32_t hash, const Same& same) const;
+        std::size_t MemoryBytes() const { return slots_.capacity() * sizeof(Slot); }
 
-    void IndexLine(std::uint32_t offset, std::uint32_t end);
-    std::string_view KeyText(const Key& key) const;
+    private:
+        std::vector<Slot> slots_;
+    };
+
+    void IndexLine(std::uint32_t offset, std::uint32_t end, std::vector<Slot>& headwords,
+                   std::vector<Slot>& senses);
+    std::string_view SlotText(const Slot& slot) const;
     std::string_view LineText(std::uint32_t line) const;
-    std::vector<CedictLine> LinesOf(std::vector<Key>::const_iterator first,
-                                    std::vector<Key>::const_iterator last) const;
+    std::vector<Slot> FindHeadword(std::string_view chinese) const;
+    std::vector<CedictLine> LinesOf(std::vector<Slot> slots) const;
 
     std::string text_;
     std::vector<std::uint32_t> lines_; // where each indexed line starts
-    std::vector<Key> headwords_;
-    std::vector<Key> senses_;
+    Table headwords_;
+    Table senses_;
 };
 
 // Parses one line; false when it is not in the format.

@@ -3,6 +3,7 @@
 #include "dictionaries/CedictSource.h"
 #include "dictionaries/DictServerSource.h"
 #include "dictionaries/FreedictSource.h"
+#include "dictionaries/GoogleWordSource.h"
 #include "platform/Environment.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
@@ -26,6 +27,7 @@ const std::vector<NamedFactory>& Factories() {
     static const std::vector<NamedFactory> factories{
         {"cedict", [] { return std::make_unique<CedictSource>(); }},
         {"freedict", [] { return std::make_unique<FreedictSource>(); }},
+        {"google", [] { return std::make_unique<GoogleWordSource>(); }},
         {"dict", [] { return std::make_unique<DictServerSource>(); }},
     };
     return factories;

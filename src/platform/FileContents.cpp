@@ -3,10 +3,13 @@
 #include "platform/Exception.h"
 #include "platform/File.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace quorvex::platform {
 namespace {
+
+constexpr std::size_t kReadPiece = 65536;
 
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
     throw Exception("cannot " + what + " " + path + ": " + SystemErrorText());
@@ -43,10 +46,14 @@ bool ReadableFile(const std::string& path) {
 
 std::string ReadWholeFile(const std::string& path) {
     File file = OpenForReading(path);
-    const std::int64_t size = file.Size();
-    if (size < 0)
-        ThrowFileError("read the size of", path);
-    return ReadUpTo(file, path, static_cast<std::size_t>(size));
+    // The size is only a first guess: files under /proc report none.
+    const std::size_t expected = static_cast<std::size_t>(std::max<std::int64_t>(file.Size(), 0));
+    std::string bytes = ReadUpTo(file, path, expected + 1);
+    if (bytes.size() <= expected)
+        return bytes;
+    for (std::string piece; !(piece = ReadUpTo(file, path, kReadPiece)).empty();)
+        bytes += piece;
+    return bytes;
 }
 
 std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::size_t length) {

@@ -54,8 +54,10 @@ protected:
     test_support::DictdFolder folder_;
     ScopedEnvironment dictDirs_{"QUORVEX_DICT_DIRS", folder_.Path()};
     ScopedEnvironment cedict_{"QUORVEX_CEDICT", test_support::TestCedictPath()};
-    ScopedEnvironment dictServer_{"QUORVEX_DICT_SERVER",
-                                  "127.0.0.1:" + std::to_string(test_support::ClosedPort())};
+    // Nothing listens there: the network sources fail as they do offline.
+    std::string nowhere_ = "127.0.0.1:" + std::to_string(test_support::ClosedPort());
+    ScopedEnvironment dictServer_{"QUORVEX_DICT_SERVER", nowhere_};
+    ScopedEnvironment google_{"QUORVEX_GOOGLE_URL", "http://" + nowhere_};
     bool found_ = false;
 };
 
@@ -98,6 +100,12 @@ TEST_F(DictionaryLookupTest, OrderDecidesAndFailuresArePassedOver) {
          {kNoEntryText, "<li>dict: the DICT server 127.0.0.1:", "cannot be reached"}},
         {"cedict,freedict", "qwxz", englishToSpanish, false, {kNoEntryText}},
         {"cedict,nosuch", "qwxz", englishToChinese, false, {"<li>nosuch: "}},
+        {"google,cedict", "电脑", "", true, {"diàn nǎo", "CC-CEDICT"}},
+        {"cedict,freedict,google,dict",
+         "qwxz",
+         englishToChinese,
+         false,
+         {"<li>google: ", "<li>dict: "}},
     };
     for (const Case& c : cases) {
         const std::string page = Lookup(c.Order, c.Word, c.Caption);

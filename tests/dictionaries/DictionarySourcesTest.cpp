@@ -5,8 +5,11 @@
 #include "dictionaries/DictServerSource.h"
 #include "dictionaries/DictdDatabase.h"
 #include "dictionaries/FreedictSource.h"
+#include "dictionaries/GoogleWordSource.h"
 #include "dictionaries/Pinyin.h"
+#include "services/HttpTransport.h"
 #include "support/Files.h"
+#include "support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +199,43 @@ TEST(DictServer, RefusalsAndUnreachableServersAreFailures) {
         }
     }
     EXPECT_FALSE(DictServerSource("", "!").Serves(Pair("en|es")));
+}
+
+TEST(GoogleWords, ReadsPartsOfSpeechDefinitionsExamplesAndTransliteration) {
+    const std::string wordData =
+        R"([[["你好","hello",null,null,10],[null,null,"Nǐ hǎo","həˈlō"]],)"
+        R"([["interjection",["你好","喂"],[["你好",["Hello!","Hi!"],null,0.6],["喂",["Hey!"]]],"hello",9]],)"
+        R"("en",null,null,null,1,[],[],[],[],[],)"
+        R"([["exclamation",[["used as a greeting.","m.001","hello there, Katie!"]],"hello"]],)"
+        R"([[["<b>hello</b> there, Katie!",null,null,null,3,"m.001"]]]])";
+    const std::vector<std::tuple<int, std::string, std::string>> cases{
+        {200, wordData,
+         "hello [həˈlō] <interjection> 你好 (Hello!, Hi!); 喂 (Hey!); <exclamation · 释义> used as "
+         "a greeting.;"},
+        {200, R"([[["你好","hello",null,null,10]],null,"en"])", ""},
+        {429, "[]", "failure: Google 暂时拒绝本机的请求 (HTTP 429)"},
+        {200, "<html>sorry</html>", "failure: Google 暂时拒绝本机的请求 (HTTP 200)"},
+        {500, "[]", "failure: Google 回答了 HTTP 500"},
+        {200, "{\"error\"", "failure: Google's reply is not the word data it should be"},
+    };
+    test_support::ScriptedHttpServer server;
+    GoogleWordSource source(server.Url(""), services::DefaultTransport());
+    for (const auto& [status, body, described] : cases) {
+        server.Enqueue(test_support::Reply::WithBody(status, "X", body));
+        try {
+            const std::vector<Entry> entries = source.Lookup("hello", Pair("en|zh-CN"));
+            EXPECT_EQ(Described(entries), described);
+            if (!entries.empty()) {
+                EXPECT_EQ(entries[0].Examples, std::vector<std::string>{"hello there, Katie!"});
+            }
+        } catch (const SourceFailure& failure) {
+            EXPECT_EQ("failure: " + std::string(failure.what()), described);
+        }
+    }
+    EXPECT_EQ(server.Requests().at(0).Target,
+              "/translate_a/"
+              "single?client=gtx&sl=en&tl=zh-CN&dt=bd&dt=md&dt=ex&dt=rm&ie=UTF-8&oe=UTF-8&q=hello");
+    EXPECT_FALSE(source.Serves(Pair("zh-CN|zh-TW")));
 }
 
 } // namespace
