@@ -11,10 +11,12 @@ namespace {
 constexpr std::size_t kMostExamples = 3;
 
 // The seed's header names no character set and the panel's pages are UTF-8 now: the
-// declaration lies within the first 1024 bytes, where a browser looks for it.
+// declaration lies within the first 1024 bytes, where a browser looks for it. Latin text takes a
+// font with every tone mark (WenQuanYi Micro Hei draws ǐ and ǎ blank); Chinese falls through to
+// a Chinese one.
 constexpr std::string_view kPageStart = R"(<meta charset="utf-8">
 <style>
-.qv{font-family:"WenQuanYi Micro Hei","Noto Sans CJK SC",sans-serif;font-size:14px;margin:4px 8px;overflow-wrap:anywhere}
+.qv{font-family:"DejaVu Sans","WenQuanYi Micro Hei","Noto Sans CJK SC",sans-serif;font-size:14px;margin:4px 8px;overflow-wrap:anywhere}
 .qv-entry{margin-bottom:8px}
 .qv-head{font-size:20px;font-weight:bold;color:#008080}
 .qv-pron{margin-left:8px;font-size:15px;font-weight:normal;color:#800040}
