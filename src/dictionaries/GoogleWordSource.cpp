@@ -1,6 +1,8 @@
 #include "dictionaries/GoogleWordSource.h"
 
+#include "services/GoogleService.h"
 #include "services/HttpTransport.h"
+#include "services/LanguageCodes.h"
 #include "services/TranslationService.h"
 #include "settings/Settings.h"
 #include "translate/FormEncoding.h"
@@ -21,11 +23,6 @@ constexpr int kExamplesElement = 13;
 // In the null-led segment of element 0: the transliteration of the source text.
 constexpr int kSourceTransliteration = 3;
 constexpr int kMostMeanings = 8;
-
-// Google names Chinese by its script.
-std::string GoogleLanguage(const std::string& language) {
-    return language == "zh" ? "zh-CN" : language;
-}
 
 std::string Text(const QJsonValue& value) {
     return value.toString().toStdString();
@@ -92,9 +89,11 @@ void AddExamples(const QJsonArray& examples, Entry& entry) {
 
 std::string GoogleWordQuery(const std::string& url, const TLanguagePair& pair,
                             const std::string& word) {
-    const PairLanguages languages = LanguagesOf(pair);
-    return url + "/translate_a/single?client=gtx&sl=" + GoogleLanguage(languages.Source) +
-           "&tl=" + GoogleLanguage(languages.Target) +
+    const auto languages = services::LanguagesFor(services::CodeSet::Google, pair);
+    if (!languages)
+        return {};
+    return url + "/translate_a/single?client=gtx&sl=" + languages->Source +
+           "&tl=" + languages->Target +
            "&dt=bd&dt=md&dt=ex&dt=rm&ie=UTF-8&oe=UTF-8&q=" + EncodeFormValue(word);
 }
 
@@ -117,16 +116,18 @@ std::vector<Entry> ParseGoogleWordData(const std::string& reply, const std::stri
 }
 
 GoogleWordSource::GoogleWordSource()
-    : GoogleWordSource(settings::Value("Google/Url", "QUORVEX_GOOGLE_URL", kGoogleDefaultUrl),
-                       services::DefaultTransport()) {}
+    : GoogleWordSource(
+          settings::Value("Google/Url", "QUORVEX_GOOGLE_URL", services::kGoogleDefaultUrl),
+          services::DefaultTransport()) {}
 
 GoogleWordSource::GoogleWordSource(std::string url, services::HttpTransport& transport)
-    : url_(std::move(url))
+    : url_(url.substr(0, url.find_last_not_of('/') + 1))
     , transport_(transport) {}
 
 bool GoogleWordSource::Serves(const TLanguagePair& pair) const {
     const PairLanguages languages = LanguagesOf(pair);
-    return !url_.empty() && !(IsChinese(languages.Source) && IsChinese(languages.Target));
+    return !url_.empty() && !(IsChinese(languages.Source) && IsChinese(languages.Target)) &&
+           services::LanguagesFor(services::CodeSet::Google, pair).has_value();
 }
 
 std::vector<Entry> GoogleWordSource::Lookup(const std::string& word, const TLanguagePair& pair) {

@@ -8,10 +8,9 @@ class HttpTransport;
 
 namespace quorvex::dictionaries {
 
-inline constexpr const char* kGoogleDefaultUrl = "https://translate.googleapis.com";
-
 // The query of the word data of Google's public translation endpoint for `word`: its
-// dictionary (dt=bd), definitions (md), examples (ex) and transliteration (rm).
+// dictionary (dt=bd), definitions (md), examples (ex) and transliteration (rm); empty when
+// Google has no codes for the pair.
 std::string GoogleWordQuery(const std::string& url, const TLanguagePair& pair,
                             const std::string& word);
 
