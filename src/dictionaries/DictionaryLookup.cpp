@@ -53,6 +53,27 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
+// Passes everything on to the panel, noting whether a page reached it: the classic lookup shows
+// nothing for an entry whose end it cannot find.
+class ShownPageWatch final : public TDictionaryPanel {
+public:
+    explicit ShownPageWatch(TDictionaryPanel& panel)
+        : panel_(panel) {}
+    void ShowHtmlInPanel(const std::string& html) override {
+        panel_.ShowHtmlInPanel(html);
+        Shown = true;
+    }
+    void ShowUtf8HtmlInPanel(const std::string& html) override {
+        panel_.ShowUtf8HtmlInPanel(html);
+        Shown = true;
+    }
+    void ShowMessage(const std::string& text) override { panel_.ShowMessage(text); }
+    bool Shown = false;
+
+private:
+    TDictionaryPanel& panel_;
+};
+
 bool ClassicChosen(const std::string& onlySource) {
     return onlySource == kClassicName ||
            (onlySource.empty() && !platform::EnvironmentOr("QUORVEX_SEARCH_HOST").empty());
@@ -110,8 +131,10 @@ bool ShowDictionaryLookup(const std::string& pairCaption, const std::string& wor
         // The seed's search takes GBK bytes: a character GBK lacks would travel as "?".
         if (!platform::GbkHoldsAll(word))
             return false;
-        return ShowDictionaryEntry(ReadServiceHosts().Search, word, panel) ==
-               TDictionaryEntry::dkEntry;
+        ShownPageWatch watch(panel);
+        return ShowDictionaryEntry(ReadServiceHosts().Search, word, watch) ==
+                   TDictionaryEntry::dkEntry &&
+               watch.Shown;
     }
     const std::string trimmed = Trimmed(word);
     const LookupOutcome outcome =
