@@ -137,6 +137,8 @@ bool ShowDictionaryLookup(const std::string& pairCaption, const std::string& wor
                watch.Shown;
     }
     const std::string trimmed = Trimmed(word);
+    if (trimmed.empty())
+        return false; // blanks alone: there is nothing to look up, and the panel keeps its page
     const LookupOutcome outcome =
         LookUpInOrder(onlySource.empty() ? DictionaryOrder() : std::vector<std::string>{onlySource},
                       trimmed, PairForCaption(pairCaption, trimmed));

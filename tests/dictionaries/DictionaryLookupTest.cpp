@@ -133,6 +133,12 @@ TEST_F(DictionaryLookupTest, SearchHostSettingKeepsTheSeedsLookupWithoutUnholdab
     }
 }
 
+TEST_F(DictionaryLookupTest, BlanksAloneAreNotLookedUp) {
+    RecordingPanel panel;
+    EXPECT_FALSE(ShowDictionaryLookup("", " \r\n", panel));
+    EXPECT_TRUE(panel.Pages.empty());
+}
+
 TEST_F(DictionaryLookupTest, CommandPrintsThePageWithItsStatus) {
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{"--dict", "電腦"}, kExitTranslated, "diàn nǎo"},
