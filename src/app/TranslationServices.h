@@ -23,7 +23,7 @@ class TOnlineServices final : public TTranslationServices {
 public:
     void TranslateText(const std::string& pairCaption, const std::string& sourceText,
                        TStrings& resultLines) override;
-    // The dictionary sources in their order, or the seed's lookup where the settings ask for it.
+    // The dictionary sources in their order, or the classic lookup where the settings ask for it.
     void LookupDictionary(const std::string& pairCaption, const std::string& word,
                           TDictionaryPanel& panel) override;
 };

@@ -65,7 +65,7 @@ void PrintDictionarySources(std::ostream& out) {
         const auto source = dictionaries::MakeDictionarySource(name);
         out << "  " << std::left << std::setw(10) << name
             << (source ? ServedPairs(*source)
-                       : "the seed's search page lookup at " + ServiceHosts().Search)
+                       : "the classic search page lookup at " + ServiceHosts().Search)
             << "\n";
     }
 }

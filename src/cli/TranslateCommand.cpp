@@ -33,7 +33,7 @@ input is read whole (a final line break included).
             look WORD up in the dictionaries as the window does for a short text and print
             the page it would show in its web panel (UTF-8). The sources are asked in the
             order of QUORVEX_DICTIONARIES (or the setting Dictionary/Order; default cedict,
-            freedict, google, dict); with QUORVEX_SEARCH_HOST set only the seed's search page
+            freedict, google, dict); with QUORVEX_SEARCH_HOST set only the classic search page
             lookup (classic) there. -p chooses the pair as for a translation.
             Exit status 0 for an entry, 1 otherwise.
   --service NAME

@@ -128,7 +128,7 @@ std::string OutcomePage(const LookupOutcome& outcome) {
 bool ShowDictionaryLookup(const std::string& pairCaption, const std::string& word,
                           TDictionaryPanel& panel, const std::string& onlySource) {
     if (ClassicChosen(onlySource)) {
-        // The seed's search takes GBK bytes: a character GBK lacks would travel as "?".
+        // The classic search takes GBK bytes: a character GBK lacks would travel as "?".
         if (!platform::GbkHoldsAll(word))
             return false;
         ShownPageWatch watch(panel);

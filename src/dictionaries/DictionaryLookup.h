@@ -41,7 +41,7 @@ LookupOutcome LookUpInOrder(const std::vector<std::string>& names, const std::st
 std::string OutcomePage(const LookupOutcome& outcome);
 
 // The window's lookup for the source text `word` under the pair of `pairCaption`. With
-// QUORVEX_SEARCH_HOST set (or `onlySource` "classic") it is the seed's lookup there, which shows
+// QUORVEX_SEARCH_HOST set (or `onlySource` "classic") it is the classic lookup there, which shows
 // its own pages (and its message box); a text GBK cannot hold is not sent to it at all. Otherwise
 // the sources of DictionaryOrder (or `onlySource` alone) answer with a UTF-8 page. Returns
 // whether an entry was shown.

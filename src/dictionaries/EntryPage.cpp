@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::size_t kMostExamples = 3;
 
-// The seed's header names no character set and the panel's pages are UTF-8 now: the
+// The classic page header names no character set and the panel's pages are UTF-8 now: the
 // declaration lies within the first 1024 bytes, where a browser looks for it. Latin text takes a
 // font with every tone mark (WenQuanYi Micro Hei draws ǐ and ǎ blank); Chinese falls through to
 // a Chinese one.

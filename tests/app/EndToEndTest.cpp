@@ -192,7 +192,7 @@ TEST_F(EndToEndTest, CopiedChineseWordShowsItsCedictEntryInThePanel) {
     EXPECT_NE(shown.find("nǐ hǎo"), std::string::npos) << shown;
     EXPECT_NE(shown.find("CC-CEDICT"), std::string::npos) << shown;
     for (const RecordedRequest& request : server_.Requests())
-        EXPECT_FALSE(request.Target.starts_with("/s?")) << "the seed's search was asked";
+        EXPECT_FALSE(request.Target.starts_with("/s?")) << "the classic search was asked";
 }
 
 TEST_F(EndToEndTest, SecondStartEndsAtOnceUnlessGivenAnArgument) {

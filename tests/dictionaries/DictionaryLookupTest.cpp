@@ -1,5 +1,5 @@
 // The lookup as the window and quorvex-translate run it: the order of the sources, failures,
-// the page and its escaping, and the seed's lookup where the settings ask for it.
+// the page and its escaping, and the classic lookup where the settings ask for it.
 #include "dictionaries/DictionaryLookup.h"
 
 #include "DictionaryData.h"
@@ -116,7 +116,7 @@ TEST_F(DictionaryLookupTest, OrderDecidesAndFailuresArePassedOver) {
     }
 }
 
-TEST_F(DictionaryLookupTest, SearchHostSettingKeepsTheSeedsLookupWithoutUnholdableText) {
+TEST_F(DictionaryLookupTest, SearchHostSettingKeepsTheClassicLookupWithoutUnholdableText) {
     test_support::ScriptedHttpServer server;
     ScopedEnvironment searchHost("QUORVEX_SEARCH_HOST", server.Host());
     const std::vector<std::pair<std::string, std::size_t>> cases{
