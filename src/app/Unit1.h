@@ -83,6 +83,7 @@ public:
     std::function<void(const std::string& text)> OnMessageBox;
 
     void ShowHtmlInPanel(const std::string& html) override;
+    void ShowUtf8HtmlInPanel(const std::string& html) override;
     void ShowMessage(const std::string& text) override;
 
     // Handlers, named after the control and the event.

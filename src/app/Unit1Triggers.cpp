@@ -87,7 +87,9 @@ void TForm1::RunTranslation() {
         services_.TranslateText(ComboBox1->currentText().toStdString(), SourceText(), resultLines);
     });
     if (!closing_ && AnsiLength(SourceText()) < kDictionaryLengthLimit)
-        RunLimited([&] { services_.LookupDictionary(SourceText(), *this); });
+        RunLimited([&] {
+            services_.LookupDictionary(ComboBox1->currentText().toStdString(), SourceText(), *this);
+        });
 }
 
 void TForm1::RunLimited(const std::function<void()>& request) const {
@@ -106,6 +108,11 @@ void TForm1::AbandonRequests() {
 void TForm1::ShowHtmlInPanel(const std::string& html) {
     if (!closing_)
         WebBrowser1->LoadDocument(html, "GBK");
+}
+
+void TForm1::ShowUtf8HtmlInPanel(const std::string& html) {
+    if (!closing_)
+        WebBrowser1->LoadDocument(html, "UTF-8");
 }
 
 void TForm1::ShowMessage(const std::string& text) {

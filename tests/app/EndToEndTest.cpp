@@ -169,6 +169,32 @@ TEST_F(EndToEndTest, TextCopiedInAnotherProgramIsTranslatedAndLookedUp) {
     EXPECT_TRUE(quorvex->Running());
 }
 
+TEST_F(EndToEndTest, CopiedChineseWordShowsItsCedictEntryInThePanel) {
+    // Without a search host the dictionary sources answer, here CC-CEDICT alone (offline).
+    SetEnvironment("QUORVEX_SEARCH_HOST", "");
+    SetEnvironment("QUORVEX_DICTIONARIES", "cedict");
+    SetEnvironment("QUORVEX_CEDICT", QUORVEX_TEST_DATA "/cedict_ts.u8");
+    CopyInAnotherProgram("你好");
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=%E4%BD%A0%E5%A5%BD&"));
+    // What the panel shows, copied out of it as a person would: click, select all, copy.
+    std::string shown;
+    PollUntil(
+        [&] {
+            RunCommand("xdotool mousemove --window " + WindowId() +
+                       " 240 360 sleep 0.3 click 1 sleep 0.3 key ctrl+a sleep 0.2 key ctrl+c");
+            shown = RunCommand("xclip -selection clipboard -o 2>/dev/null");
+            return shown.find("nǐ hǎo") != std::string::npos;
+        },
+        kStartLimit);
+    SaveScreenshot("quorvex-cedict-entry.png");
+    EXPECT_NE(shown.find("你好"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("nǐ hǎo"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("CC-CEDICT"), std::string::npos) << shown;
+    for (const RecordedRequest& request : server_.Requests())
+        EXPECT_FALSE(request.Target.starts_with("/s?")) << "the classic search was asked";
+}
+
 TEST_F(EndToEndTest, SecondStartEndsAtOnceUnlessGivenAnArgument) {
     const auto first = StartQuorvex();
     ASSERT_TRUE(PollUntil(
