@@ -8,6 +8,7 @@
 #include "platform/gui/Fonts.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
+#include "platform/gui/X11Window.h"
 #include "translate/LanguagePairs.h"
 #include "translate/RequestLimit.h"
 #include "translate/ServiceHosts.h"
@@ -27,6 +28,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QToolButton>
+#include <QWindow>
 
 namespace quorvex {
 
@@ -138,6 +140,11 @@ std::size_t AnsiLength(const std::string& text) {
 
 int CentredLeft(int desktopWidth, int outerWidth) {
     return (desktopWidth - outerWidth) / 2;
+}
+
+QPoint TopCentre(const QRect& workArea, int outerWidth) {
+    return {workArea.left() + CentredLeft(workArea.width(), outerWidth),
+            workArea.top() + kWindowTop};
 }
 
 TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
@@ -277,8 +284,12 @@ void TForm1::FormCreate(bool startedWithArguments) {
 }
 
 void TForm1::PlaceWindow() {
-    const int desktopWidth = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    move(CentredLeft(desktopWidth, frameGeometry().width()), kWindowTop);
+    // On the screen the person works on, not across the seam of two: the one under the
+    // pointer, else the primary one; below a panel at its top.
+    const QScreen* screen = QGuiApplication::screenAt(platform::CursorPos());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    move(TopCentre(screen->availableGeometry(), frameGeometry().width()));
 }
 
 void TForm1::SetClientHeight(int height) {
@@ -412,11 +423,13 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::CheckBox1Click() {
-    const bool visible = isVisible();
-    // Changing the flag re-creates the native window, which hides it.
-    setWindowFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
-    if (visible)
-        show();
+    // Setting the flag on the widget would make a new native window, which the window manager
+    // places afresh and puts back into the taskbar: the native window changes in place instead.
+    const Qt::WindowFlags flags =
+        windowFlags().setFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
     ClipboardWatch->Register();
 }
 

@@ -36,6 +36,7 @@ class TPopupMenu;
 class TWebBrowser;
 } // namespace platform
 
+class TDockStrip;
 class TSlideUp;
 class TTrayIcon;
 
@@ -103,6 +104,8 @@ public:
     // The outer window's top edge on the screen.
     int Top() const;
     void SetTop(int top);
+    // The edge the window docks at: the top of its screen's work area (below a top panel).
+    int DockTop() const;
 
     // External links and the usage report (Unit1Links.cpp).
     void Label2Click();
@@ -153,6 +156,7 @@ public:
     platform::TClipboardWatch* ClipboardWatch;
     TTrayIcon* TrayIcon1;
     TSlideUp* SlideUp;
+    TDockStrip* DockStrip;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,6 +164,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -179,6 +184,7 @@ private:
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
+    void HideUnlessSlidAway();
     void RunTranslation();
     void RunLimited(const std::function<void()>& request) const;
     void AbandonRequests();
@@ -214,5 +220,8 @@ std::size_t AnsiLength(const std::string& text);
 
 // The left edge that centres a window of `outerWidth` on a desktop of `desktopWidth`.
 int CentredLeft(int desktopWidth, int outerWidth);
+
+// Where a window of `outerWidth` starts: centred near the top of a screen's `workArea`.
+QPoint TopCentre(const QRect& workArea, int outerWidth);
 
 } // namespace quorvex
