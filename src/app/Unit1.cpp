@@ -37,11 +37,6 @@ int CentredLeft(int desktopWidth, int outerWidth) {
     return (desktopWidth - outerWidth) / 2;
 }
 
-QPoint TopCentre(const QRect& workArea, int outerWidth) {
-    return {workArea.left() + CentredLeft(workArea.width(), outerWidth),
-            workArea.top() + kWindowTop};
-}
-
 TForm1::TForm1(TTranslationServices& services, bool startedWithArguments)
     : OnMessageBox([this](const std::string& text) { platform::ShowPlainMessage(text, this); })
     , SiteHost(ServiceHosts().Site)
@@ -79,7 +74,9 @@ void TForm1::PlaceWindow() {
     const QScreen* screen = QGuiApplication::screenAt(platform::CursorPos());
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
-    move(TopCentre(screen->availableGeometry(), frameGeometry().width()));
+    const QRect workArea = screen->availableGeometry();
+    move(workArea.left() + CentredLeft(workArea.width(), frameGeometry().width()),
+         workArea.top() + kWindowTop);
 }
 
 void TForm1::SetClientHeight(int height) {

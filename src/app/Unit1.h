@@ -234,7 +234,4 @@ std::size_t AnsiLength(const std::string& text);
 // The left edge that centres a window of `outerWidth` on a desktop of `desktopWidth`.
 int CentredLeft(int desktopWidth, int outerWidth);
 
-// Where a window of `outerWidth` starts: centred near the top of a screen's `workArea`.
-QPoint TopCentre(const QRect& workArea, int outerWidth);
-
 } // namespace quorvex

@@ -12,7 +12,6 @@
 #include <QCursor>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -245,28 +244,6 @@ TEST_F(Form1BehavioursTest, TheTrayIconIsTheProgramsWithItsMenu) {
     EXPECT_TRUE(form_.TrayIcon1->MinimizeToTray);
     EXPECT_EQ(form_.TrayIcon1->CycleInterval(), 0u);
     EXPECT_EQ(form_.TrayIcon1->IconIndex(), 0);
-}
-
-TEST_F(Form1BehavioursTest, PlusNeverMakesTheWindowTallerThanTheScreen) {
-    const int screenHeight = form_.screen()->availableGeometry().height();
-    for (int press = 0; press < screenHeight / 10; ++press)
-        form_.SpeedButton1Click();
-    EXPECT_EQ(form_.frameGeometry().height(), screenHeight);
-    EXPECT_EQ(form_.Panel1->height(), form_.height() - 296);
-}
-
-TEST_F(Form1BehavioursTest, TheWindowStartsCentredNearTheTopOfAWorkArea) {
-    struct Case {
-        QRect workArea;
-        QPoint start;
-    };
-    const Case cases[] = {
-        {{0, 0, 1024, 768}, {269, 10}},
-        {{1024, 0, 1280, 800}, {1024 + 397, 10}},
-        {{0, 24, 1280, 776}, {397, 34}},
-    };
-    for (const Case& item : cases)
-        EXPECT_EQ(TopCentre(item.workArea, 486), item.start) << item.workArea.left();
 }
 
 } // namespace
