@@ -37,6 +37,7 @@ class TPopupMenu;
 class TWebBrowser;
 } // namespace platform
 
+class TDockStrip;
 class TSlideUp;
 class TTrayIcon;
 
@@ -120,6 +121,8 @@ public:
     // The outer window's top edge on the screen.
     int Top() const;
     void SetTop(int top);
+    // The edge the window docks at: the top of its screen's work area (below a top panel).
+    int DockTop() const;
 
     // External links and the usage report (Unit1Links.cpp).
     void Label2Click();
@@ -171,6 +174,7 @@ public:
     platform::TClipboardWatch* ClipboardWatch; // notices text copied in any program
     TTrayIcon* TrayIcon1;                      // the icon in the notification area
     TSlideUp* SlideUp;                         // slides a docked window up out of sight
+    TDockStrip* DockStrip; // stands for a slid window where the window manager keeps it on screen
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -178,6 +182,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -197,6 +202,7 @@ private:
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
+    void HideUnlessSlidAway();
     void RunTranslation();
     void RunLimited(const std::function<void()>& request) const;
     void AbandonRequests();

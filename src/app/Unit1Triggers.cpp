@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 
 namespace quorvex {
 
@@ -180,11 +181,13 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::CheckBox1Click() {
-    const bool visible = isVisible();
-    // Changing the flag re-creates the native window, which hides it.
-    setWindowFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
-    if (visible)
-        show();
+    // Setting the flag on the widget would make a new native window, which the window manager
+    // places afresh and puts back into the taskbar: the native window changes in place instead.
+    const Qt::WindowFlags flags =
+        windowFlags().setFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
     ClipboardWatch->Register();
 }
 
