@@ -10,7 +10,9 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextCursor>
 
 namespace quorvex {
 
@@ -63,6 +65,8 @@ void TForm1::FormCreate(bool startedWithArguments) {
         secondInstance_ = true;
         return;
     }
+    if (!instanceLock_->AlreadyExisted())
+        ListenForLaterStarts();
     PlaceWindow();
     SpeedButtonDownClick();
 }
@@ -101,6 +105,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // A window hidden to the tray is not the last window closed, so the program ends here.
     if (event->isAccepted())
         QCoreApplication::quit();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A person who brings the window back goes on typing where the text ends.
+    Memo1->moveCursor(QTextCursor::End);
 }
 
 void TForm1::changeEvent(QEvent* event) {

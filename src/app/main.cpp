@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DisplayPlatform.h"
+#include "platform/gui/ShowRequests.h"
 #include "tray/TrayIcon.h"
 
 int main(int argc, char** argv) {
@@ -14,9 +15,13 @@ int main(int argc, char** argv) {
     quorvex::TOnlineServices services;
     quorvex::TForm1 form1(services, argc > 1);
     application.SetMainWindow(&form1);
-    // A second instance ends before its window is ever shown.
-    if (form1.SecondInstance())
+    // A second instance ends before its window is ever shown, once it has asked the running
+    // one to show its own (a person starting the program wants to see it).
+    if (form1.SecondInstance()) {
+        quorvex::platform::TShowRequests::AskToShow(quorvex::kInstanceName,
+                                                    quorvex::kShowRequestLimit);
         return 0;
+    }
     if (form1.TrayIcon1->ShowMainForm())
         form1.show();
     return application.exec();

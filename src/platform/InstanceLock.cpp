@@ -1,7 +1,8 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/Environment.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,11 +27,15 @@ int LockFirstByte(int fd, short type, bool wait) {
 
 } // namespace
 
+std::string RuntimeFilePath(const std::string& name, const std::string& extension) {
+    const std::string runtimeDir = EnvironmentOr("XDG_RUNTIME_DIR");
+    if (!runtimeDir.empty())
+        return runtimeDir + "/" + name + "." + extension;
+    return "/tmp/" + name + "-" + std::to_string(getuid()) + "." + extension;
+}
+
 std::string TInstanceLock::LockPath(const std::string& name) {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    if (runtimeDir != nullptr && *runtimeDir != '\0')
-        return std::string(runtimeDir) + "/" + name + ".lock";
-    return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
+    return RuntimeFilePath(name, "lock");
 }
 
 TInstanceLock::TInstanceLock(const std::string& name) {
