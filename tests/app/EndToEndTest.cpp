@@ -272,9 +272,13 @@ TEST_F(EndToEndTest, WindowAnswersAndClosesWhileANameLookupNeverEnds) {
     const auto windowManager = StartWindowManager();
     CopyInAnotherProgram(kCopiedText);
     const auto quorvex = StartQuorvex();
-    // The copy's translation starts right after the text reaches the box: a window that can
-    // still be copied from goes on working while the name lookup waits.
-    EXPECT_EQ(BoxText(kSourceBoxY, kCopiedText), kCopiedText);
+    ASSERT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the window never showed";
+    // The copy's translation starts three seconds after start and waits on the name lookup from
+    // then on; text typed meanwhile must still reach the box.
+    std::this_thread::sleep_for(kKeepsRunningFor);
+    RunCommand("xdotool mousemove --window " + WindowId() + " " + std::to_string(kBoxX) + " " +
+               std::to_string(kSourceBoxY) + " click 1 sleep 0.3 type typed");
+    EXPECT_NE(BoxText(kSourceBoxY, "typed").find("typed"), std::string::npos);
     EXPECT_TRUE(PollUntil(
         [&] {
             RunCommand("xdotool windowactivate --sync " + WindowId() + " key alt+F4");
