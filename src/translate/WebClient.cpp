@@ -2,8 +2,7 @@
 
 #include "translate/FormEncoding.h"
 #include "translate/HttpHeaders.h"
-#include "translate/MessagePump.h"
-#include "translate/RequestLimit.h"
+#include "translate/PumpSteps.h"
 #include "translate/WebReply.h"
 #include "translate/WebUrl.h"
 
@@ -12,23 +11,6 @@ namespace {
 
 constexpr std::string_view kFormContentType = "application/x-www-form-urlencoded";
 constexpr std::string_view kDefaultContentType = "text/html";
-
-// The waits of one blocking step sequence: cut into steps of the pump's WaitStep (at most
-// `maxStep` when given) while a message pump exists, each step handed to whatever pump is current
-// then (a handler may replace it). A request limit in force is checked after every step, so it
-// cuts the waits even without a pump.
-platform::StepWait PumpSteps(std::optional<std::chrono::milliseconds> maxStep = std::nullopt) {
-    TMessagePump* pump = TMessagePump::Current();
-    const bool pumping = pump != nullptr && pump->Active;
-    if (!pumping && !TRequestLimit::InForce())
-        return {};
-    const std::chrono::milliseconds step = pumping ? pump->WaitStep : kDefaultWaitStep;
-    return {maxStep ? std::min(step, *maxStep) : step, [](bool ready) {
-                if (TMessagePump* current = TMessagePump::Current())
-                    current->AfterWait(ready);
-                TRequestLimit::Check();
-            }};
-}
 
 platform::Milliseconds TimeoutOrNone(std::chrono::milliseconds timeout) {
     return timeout > std::chrono::milliseconds::zero() ? timeout : platform::kNoTimeout;
