@@ -4,6 +4,7 @@
 #include "translate/Dictionary.h"
 #include "upgrader/upUpdater.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -119,6 +120,8 @@ public:
     void ShowOnRequest();
     // Esc: into the tray, when there is one.
     void HideToTray();
+    // Opens the settings window, or brings the open one forward (Unit1Settings.cpp).
+    void SettingsItemClick();
     // The window moving handler: where a proposed outer rectangle may go (never above the
     // screen's top edge).
     QRect WMMoving(QRect proposed) const;
@@ -171,6 +174,7 @@ public:
     platform::TPopupMenu* PopupMenu1;   // the tray menu (also the window's context menu)
     QAction* N2;                        // "显示/隐藏": shows or hides the window
     QAction* N3;                        // "检查新版本": the maker's page on new versions
+    QAction* SettingsItem;              // "设置…": opens the settings window
     QAction* N4;                        // the menu's separator
     QAction* N1;                        // "退出(Exit)": ends the program
     QAction* PauseClipboardItem;        // "暂停剪贴板翻译": pauses the clipboard watch
@@ -217,6 +221,8 @@ private:
     void LeaveClipboardWatch();
     void TakeClipboardText(const std::string& text);
     std::string SourceText() const;
+
+    QPointer<QWidget> settingsWindow_;
 
     TTranslationServices& services_;
     std::unique_ptr<platform::TInstanceLock> instanceLock_;
