@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 namespace quorvex {
@@ -64,6 +65,8 @@ void TForm1::FormCreate(bool startedWithArguments) {
         secondInstance_ = true;
         return;
     }
+    if (!instanceLock_->AlreadyExisted())
+        ListenForLaterStarts();
     PlaceWindow();
     SpeedButtonDownClick();
 }

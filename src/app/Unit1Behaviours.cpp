@@ -11,8 +11,10 @@
 #include <QAction>
 #include <QFrame>
 #include <QMoveEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSlider>
+#include <QTextCursor>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdint>
@@ -156,6 +158,8 @@ void TForm1::HideUnlessSlidAway() {
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     DockStrip->hide();
+    // A person who brings the window back goes on typing where the text ends.
+    Memo1->moveCursor(QTextCursor::End);
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {

@@ -234,6 +234,11 @@ TEST_F(TrayEndToEndTest, TheTrayIconHidesAndShowsTheWindowAndItsMenuEndsTheProgr
     EXPECT_TRUE(TrayIconPlace().has_value());
     ASSERT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }))
         << "the window did not come back from the tray";
+    // Esc sends the window into the tray as well.
+    RunCommand("xdotool windowactivate --sync " + VisibleWindow() + " key Escape");
+    ASSERT_TRUE(PollUntil([] { return VisibleWindow().empty(); }, kLimit))
+        << "Esc did not hide the window";
+    ASSERT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }));
 
     // The tray goes away: the window gets its taskbar entry back; a new tray gets the icon.
     tray_.reset();
