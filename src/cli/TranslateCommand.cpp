@@ -1,9 +1,7 @@
 #include "cli/TranslateCommand.h"
 
-#include "platform/TextCodec.h"
-#include "translate/Dictionary.h"
+#include "cli/DictCommand.h"
 #include "translate/LanguagePairs.h"
-#include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
 
 #include <algorithm>
@@ -32,10 +30,16 @@ input is read whole (a final line break included).
             Chinese to English, otherwise English to Chinese. A caption that is not in the
             list is still sent, with an empty language pair, after a warning.
   --dict WORD
-            look WORD up in the dictionary as the window does for a short text and print
-            the page it would show in its web panel (the page header and the entry, in
-            UTF-8); the search host comes from QUORVEX_SEARCH_HOST (default www.baidu.com).
+            look WORD up in the dictionaries as the window does for a short text and print
+            the page it would show in its web panel (UTF-8). The sources are asked in the
+            order of QUORVEX_DICTIONARIES (or the setting Dictionary/Order; default cedict,
+            freedict, google, dict); with QUORVEX_SEARCH_HOST set only the classic search page
+            lookup (classic) there. -p chooses the pair as for a translation.
             Exit status 0 for an entry, 1 otherwise.
+  --service NAME
+            with --dict: ask only the dictionary source NAME
+  --services
+            list the dictionary sources, the pairs each serves and whether it can be asked
   --help    show this text
 
 The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
@@ -56,32 +60,6 @@ bool EndsWithError(const TStringList& result) {
     return !result.Lines().empty() && result.Lines().back() == kErrorLine;
 }
 
-// Prints what the lookup shows: the page in UTF-8 and a message-box text on the error stream.
-class TPrintingPanel final : public TDictionaryPanel {
-public:
-    TPrintingPanel(std::ostream& out, std::ostream& err)
-        : out_(out)
-        , err_(err) {}
-    void ShowHtmlInPanel(const std::string& html) override {
-        out_ << platform::GbkToUtf8(html) << "\n";
-        Shown = true;
-    }
-    void ShowMessage(const std::string& text) override {
-        err_ << "quorvex-translate: " << text << "\n";
-    }
-    bool Shown = false;
-
-private:
-    std::ostream& out_;
-    std::ostream& err_;
-};
-
-int RunDictionaryLookup(const std::string& word, std::ostream& out, std::ostream& err) {
-    TPrintingPanel panel(out, err);
-    const TDictionaryEntry::TKind found = ShowDictionaryEntry(ServiceHosts().Search, word, panel);
-    return found == TDictionaryEntry::dkEntry && panel.Shown ? kExitTranslated : kExitError;
-}
-
 } // namespace
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments) {
@@ -99,6 +77,12 @@ TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& argu
             if (i + 1 == arguments.size())
                 throw EUsage("--dict needs a word");
             parsed.DictWord = arguments[++i];
+        } else if (argument == "--service") {
+            if (i + 1 == arguments.size())
+                throw EUsage("--service needs a name");
+            parsed.Service = arguments[++i];
+        } else if (argument == "--services") {
+            parsed.ListServices = true;
         } else if (argument == "-p") {
             if (i + 1 == arguments.size())
                 throw EUsage("-p needs a language pair");
@@ -136,8 +120,15 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
         out << kHelp;
         return kExitTranslated;
     }
+    if (parsed.ListServices) {
+        PrintDictionarySources(out);
+        return kExitTranslated;
+    }
     if (parsed.DictWord)
-        return RunDictionaryLookup(*parsed.DictWord, out, err);
+        return RunDictCommand(*parsed.DictWord,
+                              parsed.Pair.empty() ? DefaultCaptionFor(*parsed.DictWord)
+                                                  : CaptionForPair(parsed.Pair),
+                              parsed.Service, out, err);
     const std::string text = parsed.Text.empty()
                                  ? std::string(std::istreambuf_iterator<char>(in), {})
                                  : JoinWords(parsed.Text);

@@ -25,6 +25,8 @@ struct TTranslateArguments {
     std::string Pair;                    // -p: a caption or a service code; empty when not given
     std::vector<std::string> Text;       // the words of the text; none: read standard input
     std::optional<std::string> DictWord; // --dict: look this word up instead of translating
+    std::string Service;                 // --service: the one source to ask; empty: all
+    bool ListServices = false;           // --services
 };
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments);

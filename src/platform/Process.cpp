@@ -63,7 +63,7 @@ ProcessId StartProgram(const std::string& program, const std::vector<std::string
         argv.push_back(text.data());
     argv.push_back(nullptr);
     const SpawnSettings settings(streams);
-    pid_t process = -1;
+    ProcessId process = -1;
     const int error = posix_spawn(&process, program.c_str(), settings.Actions(),
                                   settings.Attributes(), argv.data(), environ);
     if (error != 0)

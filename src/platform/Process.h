@@ -6,7 +6,7 @@
 
 namespace quorvex::platform {
 
-// The system's number for a running process.
+// A process's id.
 using ProcessId = pid_t;
 
 // Descriptors a child gets as its standard input, output and error; -1 keeps the caller's.

@@ -1,5 +1,6 @@
 #include "standin/SiteService.h"
 
+#include "platform/Exception.h"
 #include "platform/File.h"
 #include "platform/FileContents.h"
 
@@ -62,14 +63,19 @@ THttpResponse ServeFile(const std::string& folder, const std::string& name) {
     const std::string path = folder + "/" + name;
     if (!IsPlainFileName(name) || platform::FileSize(path) < 0)
         return THttpResponse::PlainText(404, "Not Found", "no update file " + name);
-    const auto file = platform::ReadFileContents(path);
-    if (!file)
-        return THttpResponse::PlainText(500, "Internal Server Error", "cannot read " + name);
-    return {200,
-            "OK",
-            ContentTypeOf(name),
-            file->Bytes,
-            {{"Last-Modified", HttpDate(file->LastWrite)}}};
+    const auto modified = platform::LastWriteTime(path);
+    try {
+        std::string bytes = platform::ReadWholeFile(path);
+        if (modified)
+            return {200,
+                    "OK",
+                    ContentTypeOf(name),
+                    std::move(bytes),
+                    {{"Last-Modified", HttpDate(*modified)}}};
+    } catch (const Exception&) {
+        // Answered below; the reply leaves out where the server keeps its files.
+    }
+    return THttpResponse::PlainText(500, "Internal Server Error", "cannot read " + name);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/File.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileReplace.h"
+#include "platform/NativeExecutable.h"
 #include "platform/Process.h"
 #include "upgrader/replacer/ProgramWait.h"
 
@@ -27,7 +28,8 @@ TReplacer::TReplacer(const TReplacerCommand& command, std::ostream& report)
 void TReplacer::Run() {
     WaitForProgram();
     ExeReplaced = platform::FileExists(ExePath + std::string(kDownloadSuffix));
-    MoveDownloads();
+    if (NewProgramRuns())
+        MoveDownloads();
     const std::optional<platform::ProcessId> started = Start(ExePath);
     if (Setup)
         RunSetup(started);
@@ -35,8 +37,20 @@ void TReplacer::Run() {
 
 void TReplacer::WaitForProgram() {
     ExeName = NameOf(ExePath);
-    if (platform::FileExists(ExePath))
-        WaitForProgramEnd(ExePath);
+    if (platform::FileExists(ExePath) && !WaitForProgramEnd(ExePath))
+        report_ << "QvReplacer: " << ExePath
+                << " is still run by another process; it is replaced all the same\n";
+}
+
+bool TReplacer::NewProgramRuns() {
+    const std::string download = ExePath + std::string(kDownloadSuffix);
+    if (Setup || !ExeReplaced || platform::IsRunnableHere(download))
+        return true;
+    // An error page served as the program, or a cut-off file: the working program and the
+    // files that go with it stay as they are.
+    report_ << "QvReplacer: " << download
+            << " is no program this machine runs; nothing was replaced\n";
+    return false;
 }
 
 void TReplacer::MoveDownloads() {
@@ -49,7 +63,10 @@ void TReplacer::MoveDownloads() {
 void TReplacer::MoveDownload(const std::string& download) {
     std::string Target = download.substr(0, download.size() - kDownloadSuffix.size());
     const std::string programPath = Folder + ExeName;
-    if (!ExeReplaced && Target.ends_with(kExecutableEnding)) {
+    // Without a setup, only a program this machine runs may take the program's place: a file
+    // that merely ends in "exe" (a helper for another system, say) keeps its own name.
+    if (!ExeReplaced && Target.ends_with(kExecutableEnding) &&
+        (Setup || platform::IsRunnableHere(Folder + download))) {
         if (Setup) {
             OldExePath = ExePath;
             ExePath = Folder + Target;

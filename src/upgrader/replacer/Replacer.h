@@ -21,6 +21,8 @@ public:
 
 private:
     void WaitForProgram();
+    // Whether the download that replaces the program is one this machine runs.
+    bool NewProgramRuns();
     void MoveDownloads();
     void MoveDownload(const std::string& download);
     std::optional<platform::ProcessId> Start(const std::string& program);
