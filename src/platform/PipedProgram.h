@@ -26,6 +26,6 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
 std::optional<std::string> FindProgram(const std::string& name);
 
 // Whether a regular file exists at `path`.
-bool FileExists(const std::string& path);
+bool RegularFileExists(const std::string& path);
 
 } // namespace quorvex::platform

@@ -24,14 +24,14 @@ bool ApertiumService::Serves(const TLanguagePair& pair) const {
 }
 
 bool ApertiumService::Configured() const {
-    return platform::FindProgram("apertium").has_value() && platform::FileExists(kModeFile);
+    return platform::FindProgram("apertium").has_value() && platform::RegularFileExists(kModeFile);
 }
 
 std::string ApertiumService::Translate(const TLanguagePair& pair, const std::string& text) {
     if (!Serves(pair))
         throw ServiceFailure("只翻译英语到西班牙语");
     const std::optional<std::string> program = platform::FindProgram("apertium");
-    if (!program || !platform::FileExists(kModeFile))
+    if (!program || !platform::RegularFileExists(kModeFile))
         throw ServiceFailure("没有安装 apertium 和 apertium-eng-spa");
     platform::ProgramOutcome outcome;
     try {
