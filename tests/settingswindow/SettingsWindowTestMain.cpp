@@ -2,6 +2,7 @@
 // texts in Chinese as the program has them.
 #include "platform/gui/Application.h"
 #include "platform/gui/QtTranslations.h"
+#include "support/Listing.h"
 #include "support/WindowManager.h"
 #include "support/XvfbDisplay.h"
 
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    if (quorvex::test_support::OnlyListingTests()) {
+        return RUN_ALL_TESTS();
+    }
     quorvex::test_support::XvfbDisplay display;
     setenv("DISPLAY", display.Name().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
