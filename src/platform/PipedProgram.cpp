@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/Exception.h"
+#include "platform/FileReplace.h"
 #include "platform/Poll.h"
 #include "platform/Process.h"
 
@@ -148,15 +149,10 @@ std::optional<std::string> FindProgram(const std::string& name) {
     std::stringstream folders(EnvironmentOr("PATH", "/usr/local/bin:/usr/bin:/bin"));
     for (std::string folder; std::getline(folders, folder, ':');) {
         const std::string candidate = (std::filesystem::path(folder) / name).string();
-        if (!folder.empty() && RegularFileExists(candidate) && access(candidate.c_str(), X_OK) == 0)
+        if (!folder.empty() && FileExists(candidate) && access(candidate.c_str(), X_OK) == 0)
             return candidate;
     }
     return std::nullopt;
-}
-
-bool RegularFileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 } // namespace quorvex::platform

@@ -1,5 +1,6 @@
 #include "services/ApertiumService.h"
 
+#include "platform/FileReplace.h"
 #include "platform/PipedProgram.h"
 #include "translate/PumpSteps.h"
 #include "translate/RequestLimit.h"
@@ -24,14 +25,14 @@ bool ApertiumService::Serves(const TLanguagePair& pair) const {
 }
 
 bool ApertiumService::Configured() const {
-    return platform::FindProgram("apertium").has_value() && platform::RegularFileExists(kModeFile);
+    return platform::FindProgram("apertium").has_value() && platform::FileExists(kModeFile);
 }
 
 std::string ApertiumService::Translate(const TLanguagePair& pair, const std::string& text) {
     if (!Serves(pair))
         throw ServiceFailure("只翻译英语到西班牙语");
     const std::optional<std::string> program = platform::FindProgram("apertium");
-    if (!program || !platform::RegularFileExists(kModeFile))
+    if (!program || !platform::FileExists(kModeFile))
         throw ServiceFailure("没有安装 apertium 和 apertium-eng-spa");
     platform::ProgramOutcome outcome;
     try {
