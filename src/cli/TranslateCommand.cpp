@@ -1,6 +1,8 @@
 #include "cli/TranslateCommand.h"
 
+#include "cli/ServiceCommands.h"
 #include "platform/TextCodec.h"
+#include "services/WindowTranslation.h"
 #include "translate/Dictionary.h"
 #include "translate/LanguagePairs.h"
 #include "translate/ServiceHosts.h"
@@ -10,17 +12,20 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 namespace quorvex {
 namespace {
 
 constexpr unsigned char kFirstNonAsciiByte = 127;
 
-const std::string kHelp = R"(Usage: quorvex-translate [-p PAIR] [TEXT...]
+const std::string kHelp = R"(Usage: quorvex-translate [--service NAME] [-p PAIR] [TEXT...]
+       quorvex-translate --services
 
 Translates TEXT exactly as the Quorvex window does and prints the result box, each line
-followed by a line break. TEXT is the arguments joined by single spaces; without any, standard
-input is read whole (a final line break included).
+followed by a line break; when it ends with "Error", each service tried and its reason go to
+standard error. TEXT is the arguments joined by single spaces; without any, standard input is
+read whole (a final line break included).
 
   -p PAIR   the language pair: a caption of the window's list or a service code:
 )" + [] {
@@ -36,10 +41,16 @@ input is read whole (a final line break included).
             the page it would show in its web panel (the page header and the entry, in
             UTF-8); the search host comes from QUORVEX_SEARCH_HOST (default www.baidu.com).
             Exit status 0 for an entry, 1 otherwise.
+  --service NAME
+            ask only the service NAME (no chain) and print its translation
+  --services
+            list every service: whether it is configured and available, and its pairs
   --help    show this text
 
-The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
-translate.google.com).
+The services are asked in the order of the setting Services/Order (QUORVEX_SERVICES, default
+"opencc, google, libretranslate, baidu, apertium"); the first that serves the pair and is
+configured translates, and when it fails, the next. With QUORVEX_TRANSLATE_HOST set (host or
+host:port) only the classic service at that host is asked, as the window first did.
 
 Exit status: 0 when a translation was written, 1 when the result box ended with "Error",
 2 for bad usage.
@@ -50,6 +61,13 @@ std::string JoinWords(const std::vector<std::string>& words) {
     for (size_t i = 0; i < words.size(); ++i)
         text += (i == 0 ? "" : " ") + words[i];
     return text;
+}
+
+// Each line of `reasons` as a message of its own.
+void PrintReasons(const std::string& reasons, std::ostream& err) {
+    std::istringstream lines(reasons);
+    for (std::string line; std::getline(lines, line);)
+        err << "quorvex-translate: " << line << "\n";
 }
 
 bool EndsWithError(const TStringList& result) {
@@ -99,6 +117,12 @@ TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& argu
             if (i + 1 == arguments.size())
                 throw EUsage("--dict needs a word");
             parsed.DictWord = arguments[++i];
+        } else if (argument == "--service") {
+            if (i + 1 == arguments.size())
+                throw EUsage("--service needs a service name");
+            parsed.Service = arguments[++i];
+        } else if (argument == "--services") {
+            parsed.ListServices = true;
         } else if (argument == "-p") {
             if (i + 1 == arguments.size())
                 throw EUsage("-p needs a language pair");
@@ -136,6 +160,10 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
         out << kHelp;
         return kExitTranslated;
     }
+    if (parsed.ListServices) {
+        ListServices(out);
+        return kExitTranslated;
+    }
     if (parsed.DictWord)
         return RunDictionaryLookup(*parsed.DictWord, out, err);
     const std::string text = parsed.Text.empty()
@@ -143,12 +171,15 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
                                  : JoinWords(parsed.Text);
     const std::string caption =
         parsed.Pair.empty() ? DefaultCaptionFor(text) : CaptionForPair(parsed.Pair);
-    if (LanguageCodeForCaption(caption).empty())
+    if (parsed.Service)
+        return TranslateWithService(*parsed.Service, caption, text, out, err);
+    if (LanguageCodeForCaption(caption).empty() && services::ClassicServiceOnly())
         err << "quorvex-translate: warning: '" << caption
             << "' is not a language pair of the list; it is sent with an empty pair\n";
     TStringList result;
-    TranslateText(caption, text, result);
+    services::TranslateThroughServices(caption, text, result);
     out << result.Text();
+    PrintReasons(result.Explanation(), err);
     return EndsWithError(result) ? kExitError : kExitTranslated;
 }
 
