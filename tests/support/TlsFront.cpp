@@ -5,6 +5,8 @@
 
 #include <array>
 #include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 
@@ -82,6 +84,10 @@ void TlsFront::AcceptLoop() {
 void TlsFront::Relay(platform::TcpSocket client) {
     const SslPointer ssl(SSL_new(context_), SSL_free);
     const int descriptor = client.Descriptor();
+    // The session tickets go out after the handshake in a write of their own; with Nagle's
+    // rule on, the reply would wait behind them for the client's delayed acknowledgement.
+    const int noDelay = 1;
+    setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     SSL_set_fd(ssl.get(), descriptor);
     if (Complete(ssl.get(), descriptor, stopping_, [&] { return SSL_accept(ssl.get()); }) <= 0)
         return; // a client that gave up on the certificate: nothing to relay
