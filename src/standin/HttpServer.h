@@ -1,7 +1,7 @@
 #pragma once
 
+#include "http/HttpRequest.h"
 #include "platform/TcpListener.h"
-#include "standin/HttpRequest.h"
 
 #include <atomic>
 #include <functional>
