@@ -46,6 +46,19 @@ inline constexpr const char* kInstanceName = "Quorvex";
 // whoever has waited half a minute has given up on the answer and wants the window back.
 inline constexpr std::chrono::milliseconds kRequestTimeLimit{30000};
 
+// The client height with the web panel out of view (collapsed).
+inline constexpr int kCollapsedClientHeight = 295;
+// Rows of ComboBox1's pairs that typing chooses between.
+inline constexpr int kPairEnglishToChinese = 0;
+inline constexpr int kPairChineseToEnglish = 1;
+
+// Timer1's Tag counts report ticks (one a second once running): it starts at
+// kReportStartCount, the first report goes when it reaches kFirstReportCount (about five seconds
+// after start) and every further one once it has passed kReportAgainAfter (about two minutes).
+inline constexpr int kReportStartCount = -5;
+inline constexpr int kFirstReportCount = -2;
+inline constexpr int kReportAgainAfter = 120;
+
 // A timer with the integer tag its handlers keep their count in.
 class TTimer : public QTimer {
 public:
@@ -122,37 +135,37 @@ public:
     // How long each request of the window may wait for its answer.
     std::chrono::milliseconds RequestTimeLimit = kRequestTimeLimit;
 
-    QGroupBox* GroupBox1;
-    QLabel* Label1;
-    QComboBox* ComboBox1;
-    QPushButton* Button1;
-    QCheckBox* CheckBox1;
-    QSlider* TrackBar1;
-    QGroupBox* GroupBox2;
-    QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox3;
-    QPlainTextEdit* Memo2;
-    QToolButton* SpeedButtonUP;
-    QToolButton* SpeedButtonDown;
-    QLabel* Label2;
-    QLabel* Label4;
-    QLabel* Label3;
-    QToolButton* SpeedButton1;
-    QToolButton* SpeedButton2;
-    QFrame* Panel1;
-    platform::TWebBrowser* WebBrowser1;
-    TTimer* Timer1;
-    TTimer* Timer2;
-    TTimer* tmrMouseOut;
-    TTimer* TmrInputing;
-    platform::TPopupMenu* PopupMenu1;
-    QAction* N2;
-    QAction* N3;
-    QAction* N4;
-    QAction* N1;
-    platform::TClipboardWatch* ClipboardWatch;
-    TTrayIcon* TrayIcon1;
-    TSlideUp* SlideUp;
+    QGroupBox* GroupBox1;               // "设置": the settings row at the top
+    QLabel* Label1;                     // "FROM" before the pair list
+    QComboBox* ComboBox1;               // the language pair to translate with
+    QPushButton* Button1;               // "翻译/translate": the translate button
+    QCheckBox* CheckBox1;               // "置顶": keeps the window above the others
+    QSlider* TrackBar1;                 // the window's transparency (top end opaque)
+    QGroupBox* GroupBox2;               // "原文" around the source box
+    QPlainTextEdit* Memo1;              // the source box: the text to translate
+    QGroupBox* GroupBox3;               // "译文" around the result box
+    QPlainTextEdit* Memo2;              // the result box: the translation
+    QToolButton* SpeedButtonUP;         // "∧": collapses the web panel
+    QToolButton* SpeedButtonDown;       // "∨": expands the web panel
+    QLabel* Label2;                     // link to the translation service's own page
+    QLabel* Label4;                     // link to the dictionary site
+    QLabel* Label3;                     // link to the usage instructions on the maker's site
+    QToolButton* SpeedButton1;          // "+": makes the web panel taller
+    QToolButton* SpeedButton2;          // "-": makes the web panel shorter
+    QFrame* Panel1;                     // the web panel below the boxes
+    platform::TWebBrowser* WebBrowser1; // the web view in the panel: dictionary entries, report
+    TTimer* Timer1;                     // the usage report's timer (Tag counts its ticks)
+    TTimer* Timer2;                     // starts the clipboard watch 3 s after start, once
+    TTimer* tmrMouseOut;                // watches for the pointer leaving a docked window
+    TTimer* TmrInputing;                // counts ticks since the source text last changed
+    platform::TPopupMenu* PopupMenu1;   // the tray menu (also the window's context menu)
+    QAction* N2;                        // "显示/隐藏": shows or hides the window
+    QAction* N3;                        // "检查新版本": the maker's page on new versions
+    QAction* N4;                        // the menu's separator
+    QAction* N1;                        // "退出(Exit)": ends the program
+    platform::TClipboardWatch* ClipboardWatch; // notices text copied in any program
+    TTrayIcon* TrayIcon1;                      // the icon in the notification area
+    TSlideUp* SlideUp;                         // slides a docked window up out of sight
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

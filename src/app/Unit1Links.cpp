@@ -18,10 +18,6 @@ namespace {
 inline constexpr const char* kHelpPath = "/Quorvex/help.html";
 inline constexpr const char* kReportPath = "/Quorvex/Quorvex.asp";
 inline constexpr int kReportTickInterval = 1000;
-// A tick that sees the counter here sends the first report, about 5 s after start.
-inline constexpr int kFirstReportCount = -2;
-// A tick that sees the counter above this reports again, about two minutes on.
-inline constexpr int kReportAgainAfter = 120;
 
 // Runs a handler when the left button is released over a label, as a label's click does.
 class TClickFilter : public QObject {

@@ -3,6 +3,7 @@
 // artifacts folder.
 #include "platform/gui/Application.h"
 #include "support/ChildProcess.h"
+#include "support/Listing.h"
 #include "support/Pumping.h"
 #include "support/Waiting.h"
 #include "support/WindowManager.h"
@@ -176,6 +177,9 @@ INSTANTIATE_TEST_SUITE_P(Languages, DialogsOnScreenTest,
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    if (quorvex::test_support::OnlyListingTests()) {
+        return RUN_ALL_TESTS();
+    }
     quorvex::test_support::XvfbDisplay display;
     setenv("DISPLAY", display.Name().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
