@@ -1,9 +1,10 @@
 #include "cli/ServiceCommands.h"
 
 #include "cli/TranslateCommand.h"
-#include "services/ServiceCatalog.h"
+#include "services/ServiceRegistry.h"
 
 #include <iomanip>
+#include <memory>
 #include <ostream>
 
 namespace quorvex {
@@ -32,23 +33,25 @@ std::string Why(const services::TranslationService& service, const TLanguagePair
 } // namespace
 
 void ListServices(std::ostream& out) {
-    for (const services::ServiceEntry& entry : services::ServiceCatalog()) {
-        const auto service = entry.Create();
-        out << std::left << std::setw(kNameColumn) << entry.Name << std::setw(kStateColumn)
-            << (service->Configured() ? "configured" : "not configured") << entry.Title << "  "
-            << ServedPairs(*service) << "\n";
+    std::vector<std::string> names = services::ServiceNames();
+    names.push_back(services::kClassicService);
+    for (const std::string& name : names) {
+        const auto service = services::CreateService(name);
+        out << std::left << std::setw(kNameColumn) << name << std::setw(kStateColumn)
+            << (service->Configured() ? "configured" : "not configured") << service->DisplayName()
+            << "  " << ServedPairs(*service) << "\n";
     }
 }
 
 int TranslateWithService(const std::string& name, const std::string& caption,
                          const std::string& text, std::ostream& out, std::ostream& err) {
-    const services::ServiceEntry* entry = services::FindService(name);
-    if (entry == nullptr) {
-        err << "quorvex-translate: there is no service '" << name
-            << "'; 'quorvex-translate --services' lists them\n";
+    std::unique_ptr<services::TranslationService> service;
+    try {
+        service = services::CreateService(name);
+    } catch (const services::ServiceFailure& unknown) {
+        err << "quorvex-translate: " << unknown.what() << "\n";
         return kExitBadUsage;
     }
-    const auto service = entry->Create();
     const TLanguagePair* pair = PairForCaption(caption);
     if (pair == nullptr || !service->Serves(*pair) || !service->Configured()) {
         err << "quorvex-translate: " << name << " cannot be asked: " << Why(*service, pair) << "\n";
@@ -58,7 +61,7 @@ int TranslateWithService(const std::string& name, const std::string& caption,
         out << service->Translate(*pair, text) << "\n";
         return kExitTranslated;
     } catch (const services::ServiceFailure& failure) {
-        err << "quorvex-translate: " << entry->Title << "：" << failure.what() << "\n";
+        err << "quorvex-translate: " << service->DisplayName() << "：" << failure.what() << "\n";
         return kExitError;
     }
 }

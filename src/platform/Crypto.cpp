@@ -58,19 +58,34 @@ std::string Hex(const unsigned char* digest, unsigned int size) {
     return hex;
 }
 
-// Hashes what read() hands out until it returns an empty view.
-template <typename Reader> std::string Sha256Of(Reader read) {
+// Hashes what read() hands out with `algorithm` until it returns an empty view.
+template <typename Reader>
+std::string DigestOf(const EVP_MD* algorithm, const std::string& name, Reader read) {
     const DigestContext context = NewDigestContext();
-    if (EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
-        Fail("cannot start a SHA-256 digest");
+    if (EVP_DigestInit_ex(context.get(), algorithm, nullptr) != 1)
+        Fail("cannot start a " + name + " digest");
     for (std::string_view piece = read(); !piece.empty(); piece = read())
         if (EVP_DigestUpdate(context.get(), piece.data(), piece.size()) != 1)
-            Fail("cannot compute a SHA-256 digest");
+            Fail("cannot compute a " + name + " digest");
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int size = 0;
     if (EVP_DigestFinal_ex(context.get(), digest.data(), &size) != 1)
-        Fail("cannot finish a SHA-256 digest");
+        Fail("cannot finish a " + name + " digest");
     return Hex(digest.data(), size);
+}
+
+template <typename Reader> std::string Sha256Of(Reader read) {
+    return DigestOf(EVP_sha256(), "SHA-256", read);
+}
+
+// A reader that hands out `bytes` once.
+auto Once(std::string_view bytes) {
+    return [bytes, given = false]() mutable -> std::string_view {
+        if (given)
+            return {};
+        given = true;
+        return bytes;
+    };
 }
 
 Key PrivateKeyFromRaw(std::string_view privateKey) {
@@ -99,13 +114,11 @@ std::string RawKey(EVP_PKEY* key, bool privatePart) {
 } // namespace
 
 std::string Sha256Hex(std::string_view bytes) {
-    bool given = false;
-    return Sha256Of([&]() -> std::string_view {
-        if (given)
-            return {};
-        given = true;
-        return bytes;
-    });
+    return Sha256Of(Once(bytes));
+}
+
+std::string Md5Hex(std::string_view bytes) {
+    return DigestOf(EVP_md5(), "MD5", Once(bytes));
 }
 
 std::optional<std::string> FileSha256Hex(const std::string& path) {

@@ -20,6 +20,10 @@ inline constexpr std::size_t kEd25519SignatureSize = 64;
 // The SHA-256 digest of bytes as 64 lower-case hex digits.
 std::string Sha256Hex(std::string_view bytes);
 
+// The MD5 digest of bytes as 32 lower-case hex digits; only for services that sign requests
+// with it, never for integrity.
+std::string Md5Hex(std::string_view bytes);
+
 // The SHA-256 digest of a file's contents as lower-case hex; nullopt when it cannot be read.
 std::optional<std::string> FileSha256Hex(const std::string& path);
 

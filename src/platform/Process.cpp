@@ -19,7 +19,7 @@ inline constexpr int kFirstInheritedDescriptor = 3;
 // The spawn attributes and file actions of a clean start, released on every path out.
 class SpawnSettings {
 public:
-    SpawnSettings() {
+    explicit SpawnSettings(const StandardStreams& streams) {
         posix_spawnattr_init(&attributes_);
         posix_spawn_file_actions_init(&actions_);
         sigset_t signals;
@@ -28,6 +28,9 @@ public:
         sigfillset(&signals);
         posix_spawnattr_setsigdefault(&attributes_, &signals);
         posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        Redirect(streams.Input, STDIN_FILENO);
+        Redirect(streams.Output, STDOUT_FILENO);
+        Redirect(streams.Error, STDERR_FILENO);
         posix_spawn_file_actions_addclosefrom_np(&actions_, kFirstInheritedDescriptor);
     }
     ~SpawnSettings() {
@@ -41,19 +44,25 @@ public:
     const posix_spawn_file_actions_t* Actions() const { return &actions_; }
 
 private:
+    void Redirect(int descriptor, int standard) {
+        if (descriptor >= 0)
+            posix_spawn_file_actions_adddup2(&actions_, descriptor, standard);
+    }
+
     posix_spawnattr_t attributes_;
     posix_spawn_file_actions_t actions_;
 };
 
 } // namespace
 
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const StandardStreams& streams) {
     std::vector<std::string> texts(arguments);
     std::vector<char*> argv;
     for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
-    const SpawnSettings settings;
+    const SpawnSettings settings(streams);
     pid_t process = -1;
     const int error = posix_spawn(&process, program.c_str(), settings.Actions(),
                                   settings.Attributes(), argv.data(), environ);

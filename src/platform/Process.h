@@ -6,11 +6,19 @@
 
 namespace quorvex::platform {
 
+// Descriptors a child gets as its standard input, output and error; -1 keeps the caller's.
+struct StandardStreams {
+    int Input = -1;
+    int Output = -1;
+    int Error = -1;
+};
+
 // Starts `program` with the argument vector `arguments` (argv[0] included); no shell is
 // involved. The child starts clean whatever the caller inherited: no blocked signals, default
-// signal actions and no descriptors but standard input, output and error. Throws Exception
-// when the program cannot be started.
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments);
+// signal actions and no descriptors but standard input, output and error (`streams` where
+// given). Throws Exception when the program cannot be started.
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const StandardStreams& streams = {});
 
 // Waits, with no time limit, for the child `process` to end: its exit status, or 128 plus the
 // number of the signal that ended it.

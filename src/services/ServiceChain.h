@@ -8,13 +8,10 @@
 
 namespace quorvex::services {
 
-// The order of the chain when the settings name none.
-inline const std::vector<std::string> kDefaultServiceOrder{"opencc", "google", "libretranslate",
-                                                           "baidu", "apertium"};
-
 // One service the chain asked, and why it gave no translation.
 struct ServiceAttempt {
     std::string Service; // its name
+    std::string Title;   // its name for a person
     std::string Reason;
 };
 
@@ -45,7 +42,8 @@ private:
 // The names of Services/Order (QUORVEX_SERVICES overrides), else the default order.
 std::vector<std::string> ServiceOrder();
 
-// The chain of ServiceOrder(); names the program has no service for are left out.
+// The chain of ServiceOrder(). A name the program has no service for stays in it as a service
+// that always fails saying so, so a mistyped setting shows among the reasons.
 ServiceChain ChainFromSettings();
 
 } // namespace quorvex::services

@@ -20,6 +20,8 @@ public:
 
     // The name the settings and the command line use ("google", "opencc", ...).
     virtual std::string Name() const = 0;
+    // The short name a person reads ("谷歌翻译"); the settings name where there is none.
+    virtual std::string DisplayName() const { return Name(); }
     // Whether the service translates this pair at all.
     virtual bool Serves(const TLanguagePair& pair) const = 0;
     // Whether the service has what it needs to be asked: its settings, or its installed engine.

@@ -76,6 +76,10 @@ size_t Utf8CharacterLength(unsigned char lead) {
     return lead >= 0xC0 ? 2 : 1;
 }
 
+bool IsChinese(const std::string& language) {
+    return language.starts_with("zh") || language == "zt" || language == "cht";
+}
+
 bool IsPunctuation(const TEntry* entry) {
     return entry >= kPunctuation.data() && entry < kPunctuation.data() + kPunctuation.size();
 }
@@ -140,6 +144,15 @@ std::string ChineseToEnglish(const std::string& text) {
     if (spaceAfterPunctuation) // nothing follows the last punctuation mark
         result.pop_back();
     return result;
+}
+
+std::string TranslateWithGlossary(const std::string& source, const std::string& target,
+                                  const std::string& text) {
+    if (source == "en" && IsChinese(target))
+        return EnglishToChinese(text);
+    if (IsChinese(source) && target == "en")
+        return ChineseToEnglish(text);
+    return text; // the stand-in knows no other language
 }
 
 } // namespace quorvex

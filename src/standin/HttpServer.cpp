@@ -22,8 +22,20 @@ TServerConnection::TServerConnection(platform::TcpSocket& socket, const std::ato
                      throw EServerStopping();
              }} {}
 
+void TServerConnection::StartTls(const platform::TlsServerContext& context) {
+    tls_ = std::make_unique<platform::TlsServerStream>(context, socket_, steps_);
+}
+
+size_t TServerConnection::ReceiveSome(char* buffer, size_t size) {
+    return tls_ ? tls_->ReceiveSome(buffer, size, steps_)
+                : socket_.ReceiveSome(buffer, size, steps_);
+}
+
 void TServerConnection::Send(std::string_view bytes) {
-    socket_.SendAll(bytes, steps_);
+    if (tls_)
+        tls_->SendAll(bytes, steps_);
+    else
+        socket_.SendAll(bytes, steps_);
 }
 
 void TServerConnection::Pause(platform::Milliseconds pause) {
@@ -35,8 +47,10 @@ void TServerConnection::Pause(platform::Milliseconds pause) {
     }
 }
 
-THttpServer::THttpServer(Responder responder, uint16_t port)
+THttpServer::THttpServer(Responder responder, uint16_t port,
+                         std::shared_ptr<const platform::TlsServerContext> tls)
     : responder_(std::move(responder))
+    , tls_(std::move(tls))
     , listener_(port)
     , acceptor_([this] { AcceptLoop(); }) {}
 
@@ -82,10 +96,11 @@ void THttpServer::JoinFinished(bool all) {
 
 void THttpServer::Serve(platform::TcpSocket socket) {
     TServerConnection connection(socket, stopping_);
-    TByteReader reader([&](char* buffer, size_t size) {
-        return socket.ReceiveSome(buffer, size, connection.Steps());
-    });
+    TByteReader reader(
+        [&](char* buffer, size_t size) { return connection.ReceiveSome(buffer, size); });
     try {
+        if (tls_)
+            connection.StartTls(*tls_);
         try {
             while (std::optional<THttpRequest> request = ReadRequest(reader)) {
                 if (!responder_(*request, connection))
@@ -97,7 +112,8 @@ void THttpServer::Serve(platform::TcpSocket socket) {
             SendBadRequest(connection, failure.what());
         }
     } catch (const Exception&) {
-        // The server stops, or the client went away mid-exchange; the connection just closes.
+        // The server stops, the client went away mid-exchange or gave up on the TLS handshake;
+        // the connection just closes.
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include "standin/SearchService.h"
 #include "standin/TranslateService.h"
+#include "standin/WebTranslators.h"
 
 namespace quorvex {
 
-TStandin::TStandin(uint16_t port, const TSiteOptions& site)
+TStandin::TStandin(uint16_t port, const TSiteOptions& site,
+                   std::shared_ptr<const platform::TlsServerContext> tls)
     : router_(Services(site))
     , server_(
           [this, onRequest = site.OnRequest](const THttpRequest& request,
@@ -15,13 +17,14 @@ TStandin::TStandin(uint16_t port, const TSiteOptions& site)
               connection.Send(router_.Dispatch(request).Serialize());
               return false;
           },
-          port) {}
+          port, std::move(tls)) {}
 
 TRouter TStandin::Services(const TSiteOptions& site) {
     TRouter router;
     AddTranslateService(router);
     AddSearchService(router);
     AddSiteService(router, site);
+    AddWebTranslators(router);
     return router;
 }
 

@@ -10,8 +10,9 @@ namespace quorvex {
 // 127.0.0.1 from construction until destruction.
 class TStandin {
 public:
-    // `port` 0 picks a free port.
-    explicit TStandin(uint16_t port = 0, const TSiteOptions& site = {});
+    // `port` 0 picks a free port; with `tls` it speaks HTTPS only.
+    explicit TStandin(uint16_t port = 0, const TSiteOptions& site = {},
+                      std::shared_ptr<const platform::TlsServerContext> tls = {});
 
     uint16_t Port() const { return server_.Port(); }
 

@@ -38,13 +38,7 @@ std::string Translate(const std::string& langpair, const std::string& text) {
     if (bar == std::string::npos || bar == 0 || bar + 1 == langpair.size())
         throw EBadRequest("the language pair \"" + langpair +
                           "\" is not of the form source|target");
-    const std::string source = langpair.substr(0, bar);
-    const std::string target = langpair.substr(bar + 1);
-    if (source == "en" && target.rfind("zh", 0) == 0)
-        return EnglishToChinese(text);
-    if (source.rfind("zh", 0) == 0 && target == "en")
-        return ChineseToEnglish(text);
-    return text; // the stand-in knows no other language
+    return TranslateWithGlossary(langpair.substr(0, bar), langpair.substr(bar + 1), text);
 }
 
 THttpResponse TranslateRequest(const THttpRequest& request) {

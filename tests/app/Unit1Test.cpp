@@ -602,7 +602,7 @@ TEST(MemoLines, LinesOfTheBoxEachFollowedByALineBreak) {
 
 TEST(MemoLines, FailedServicesLeaveErrorInTheBoxAndTheirReasonsInItsToolTip) {
     const test_support::ScopedEnvironment chain("QUORVEX_TRANSLATE_HOST", std::nullopt);
-    const test_support::ScopedEnvironment order("QUORVEX_SERVICES", "nonesuch");
+    const test_support::ScopedEnvironment order("QUORVEX_SERVICES", "apertium");
     QPlainTextEdit memo;
     TMemoLines lines(memo);
     lines.Add("earlier");

@@ -118,7 +118,7 @@ TEST_F(TranslateCommandTest, OneServiceByNameAndTheListOfServices) {
 
 TEST_F(TranslateCommandTest, ChainFailurePrintsTheReasons) {
     const ScopedEnvironment chain("QUORVEX_TRANSLATE_HOST", std::nullopt);
-    const ScopedEnvironment order("QUORVEX_SERVICES", "nonesuch");
+    const ScopedEnvironment order("QUORVEX_SERVICES", "apertium"); // serves no English to Chinese
     TRun run = Run({"hi"});
     EXPECT_EQ(run.Status, kExitError);
     EXPECT_EQ(run.Out, "Error\n");

@@ -28,6 +28,11 @@ TEST(Crypto, Sha256MatchesKnownDigests) {
     EXPECT_NE(Sha256Hex(std::string("a\0b", 3)), Sha256Hex("a"));
 }
 
+TEST(Crypto, Md5MatchesKnownDigests) {
+    EXPECT_EQ(Md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(Md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+}
+
 TEST(Crypto, FileDigestCoversEveryBlockAndMissingFileHasNone) {
     const std::string path = testing::TempDir() + "crypto-digest.bin";
     std::string contents(200 * 1024 + 7, 'x'); // more than one read block

@@ -1,5 +1,6 @@
 #include "services/ServiceChain.h"
 
+#include "services/ServiceRegistry.h"
 #include "support/ScopedEnvironment.h"
 #include "translate/RequestLimit.h"
 
@@ -82,8 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ChainCase{{{"a", false}}, {}, ""}));
 
 TEST(ServiceChainFailure, NamesEachServiceByItsTitleOnALineOfItsOwn) {
-    const EChainFailure failure({{"classic", "one"}, {"nameless", "two"}});
-    EXPECT_STREQ(failure.what(), "经典网页翻译：one\nnameless：two");
+    const EChainFailure failure({{"google", "谷歌翻译", "one"}, {"baidu", "百度翻译", "two"}});
+    EXPECT_STREQ(failure.what(), "谷歌翻译：one\n百度翻译：two");
 }
 
 TEST(ServiceChainAbandon, StopsTheChainWhenTheProgramEnds) {
@@ -101,6 +102,18 @@ TEST(ServiceChainAbandon, StopsTheChainWhenTheProgramEnds) {
                  ERequestAbandoned);
 }
 
+TEST(ServiceChainFromSettings, AMistypedNameShowsAmongTheReasons) {
+    const ScopedEnvironment order("QUORVEX_SERVICES", "bing");
+    try {
+        ChainFromSettings().Translate(kLanguagePairs[0], "word");
+        ADD_FAILURE() << "translated";
+    } catch (const EChainFailure& failure) {
+        ASSERT_EQ(failure.Attempts().size(), 1u);
+        EXPECT_EQ(failure.Attempts()[0].Service, "bing");
+        EXPECT_NE(failure.Attempts()[0].Reason.find("没有名为 bing 的翻译服务"), std::string::npos);
+    }
+}
+
 TEST(ServiceOrder, ComesFromTheEnvironmentElseTheDefault) {
     const ScopedEnvironment noFile("XDG_CONFIG_HOME", "/nonexistent");
     {
@@ -108,7 +121,7 @@ TEST(ServiceOrder, ComesFromTheEnvironmentElseTheDefault) {
         EXPECT_EQ(ServiceOrder(), (std::vector<std::string>{"baidu", "google"}));
     }
     const ScopedEnvironment unset("QUORVEX_SERVICES", std::nullopt);
-    EXPECT_EQ(ServiceOrder(), kDefaultServiceOrder);
+    EXPECT_EQ(ServiceOrder(), ServiceNames());
 }
 
 } // namespace
