@@ -6,9 +6,8 @@
 //
 //   bench_https_transport
 #include "services/HttpTransport.h"
-#include "support/LoopbackHttpServer.h"
+#include "support/ScriptedHttpsServer.h"
 #include "support/TestCertificates.h"
-#include "support/TlsFront.h"
 
 #include <algorithm>
 #include <array>
@@ -98,11 +97,10 @@ void Print(const std::string& what, const std::vector<double>& values) {
 int main() {
     setenv("SSL_CERT_FILE", TestCertificateFiles().AuthorityFile.c_str(), 1);
     unsetenv("https_proxy");
-    LoopbackHttpServer server(
-        [](const RecordedRequest&) { return Reply::WithBody(200, "OK", kReply).KeepAlive(); });
-    TlsFront front(server.Port(), TestCertificateFiles().CertificateFile,
-                   TestCertificateFiles().KeyFile);
-    const std::string url = "https://127.0.0.1:" + std::to_string(front.Port()) + kTarget;
+    const LoopbackHttpServer server(
+        [](const RecordedRequest&) { return Reply::WithBody(200, "OK", kReply).KeepAlive(); },
+        TestTlsContext());
+    const std::string url = server.Url(kTarget);
     SecondsOf(url); // libraries loaded and initialised, as in a running program
     std::vector<double> firstToCurl;
     std::vector<double> repeatedToFirst;

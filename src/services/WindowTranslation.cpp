@@ -4,6 +4,7 @@
 #include "services/ServiceChain.h"
 #include "translate/LanguagePairs.h"
 #include "translate/MessagePump.h"
+#include "translate/RequestLimit.h"
 #include "translate/TranslateText.h"
 
 namespace quorvex::services {
@@ -31,6 +32,8 @@ void TranslateThroughServices(const std::string& pairCaption, const std::string&
     } catch (const ServiceFailure& failure) {
         reasons = failure.what();
         resultLines.Add(std::string(kErrorLine));
+    } catch (const ERequestAbandoned&) {
+        return; // the window is closing: nothing more is shown
     }
     resultLines.Explain(reasons);
 }

@@ -14,7 +14,8 @@ bool ClassicServiceOnly();
 // added below what they hold. With QUORVEX_TRANSLATE_HOST set that request is all there is
 // (the classic service, exactly as built); otherwise the chain of the settings is asked, and
 // on failure the lines are told each service tried and its reason (success clears that).
-// Processes messages while it waits; raises only ERequestAbandoned, when the window closes.
+// Processes messages while it waits; a request given up because the window closes leaves the
+// lines as they are. Never raises.
 void TranslateThroughServices(const std::string& pairCaption, const std::string& sourceText,
                               TStrings& resultLines);
 
