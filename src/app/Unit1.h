@@ -4,6 +4,7 @@
 #include "translate/Dictionary.h"
 #include "upgrader/upUpdater.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -109,6 +110,8 @@ public:
     void FormPaint();
     void N2Click();
     void TrayIcon1DblClick();
+    // Opens the settings window, or brings the open one forward (Unit1Settings.cpp).
+    void SettingsItemClick();
     // The window moving handler: where a proposed outer rectangle may go (never above the
     // screen's top edge).
     QRect WMMoving(QRect proposed) const;
@@ -161,6 +164,7 @@ public:
     platform::TPopupMenu* PopupMenu1;   // the tray menu (also the window's context menu)
     QAction* N2;                        // "显示/隐藏": shows or hides the window
     QAction* N3;                        // "检查新版本": the maker's page on new versions
+    QAction* SettingsItem;              // "设置…": opens the settings window
     QAction* N4;                        // the menu's separator
     QAction* N1;                        // "退出(Exit)": ends the program
     platform::TClipboardWatch* ClipboardWatch; // notices text copied in any program
@@ -198,6 +202,8 @@ private:
     void LeaveClipboardWatch();
     void TakeClipboardText(const std::string& text);
     std::string SourceText() const;
+
+    QPointer<QWidget> settingsWindow_;
 
     TTranslationServices& services_;
     std::unique_ptr<platform::TInstanceLock> instanceLock_;

@@ -4,6 +4,7 @@
 #include "platform/gui/Fonts.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
+#include "quorvex/Version.h"
 #include "translate/LanguagePairs.h"
 #include "translate/ServiceHosts.h"
 
@@ -23,7 +24,7 @@ namespace quorvex {
 
 namespace {
 
-inline constexpr const char* kCaption = "Quorvex  V1.3.3.9   quorvex.net  ";
+inline constexpr const char* kCaptionSiteLabel = "quorvex.net";
 inline constexpr int kWindowFontHeight = 11;
 inline constexpr int kMemoFontHeight = 13;
 inline constexpr int kArrowButtonFontHeight = 8;
@@ -92,7 +93,7 @@ QString LinkHint(const char* text, const std::string& host) {
 } // namespace
 
 void TForm1::CreateWindowFrame() {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QString("Quorvex  V%1   %2  ").arg(kProgramVersion, kCaptionSiteLabel));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -173,6 +174,8 @@ void TForm1::CreatePopupMenu() {
     PopupMenu1 = new platform::TPopupMenu(this);
     N2 = PopupMenu1->addAction(QString::fromUtf8("显示/隐藏"));
     N3 = PopupMenu1->addAction(QString::fromUtf8("检查新版本"));
+    SettingsItem = PopupMenu1->addAction(QString::fromUtf8("设置…"));
+    connect(SettingsItem, &QAction::triggered, this, &TForm1::SettingsItemClick);
     N4 = PopupMenu1->addSeparator();
     N1 = PopupMenu1->addAction(QString::fromUtf8("退出(Exit)"));
     // The tray icon shows this menu once it exists; the window's context menu shows it too.

@@ -66,9 +66,9 @@ void TForm1::WireLinks() {
 
 std::string TForm1::SitePage(const std::string& path) const {
     if (SiteHost.empty())
-        throw Exception("Quorvex has no web site (QUORVEX_SITE_HOST is not set), so there is "
-                        "no page http://<site>" +
-                        path + " to open.");
+        throw Exception("Quorvex 没有设置维护者网站（QUORVEX_SITE_HOST 为空），无法打开网页 "
+                        "http://<网站>" +
+                        path + "。");
     return "http://" + SiteHost + path;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/ReleaseCommand.h"
 
 #include "cli/FetchOptions.h"
+#include "download/upHTTP.h"
 #include "download/upText.h"
 #include "download/upUtils.h"
 #include "platform/Crypto.h"
@@ -8,6 +9,7 @@
 #include "upgrader/upUpdateInfo.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -125,15 +127,47 @@ void Keygen(const ReleaseOptions& options) {
               << "build Quorvex with it: cmake -DQUORVEX_UPDATE_KEY=" << publicKey << " ...\n";
 }
 
+// The keys "urlN" the text holds, N being digits, in lower case.
+std::vector<std::string> NumberedURLKeys(std::string_view Text) {
+    const std::string lower = text::LowerCase(Text);
+    std::vector<std::string> keys;
+    for (auto at = lower.find("#url"); at != std::string::npos; at = lower.find("#url", at + 1)) {
+        auto end = at + 4;
+        while (end < lower.size() && std::isdigit(static_cast<unsigned char>(lower[end])))
+            ++end;
+        if (end > at + 4 && end < lower.size() && lower[end] == '=')
+            keys.push_back(lower.substr(at + 1, end - at - 1));
+    }
+    return keys;
+}
+
 void Sign(const ReleaseOptions& options) {
-    const std::string signedText =
-        SignInfoText(ReadWhole(options.file), ReadPrivateKey(options.key), options.files);
+    const std::string text = ReadWhole(options.file);
+    for (const std::string& warning : PublisherWarnings(text))
+        std::cerr << "quorvex-release: warning: " << warning << "\n";
+    const std::string signedText = SignInfoText(text, ReadPrivateKey(options.key), options.files);
     WriteWhole(options.file, signedText);
     std::cout << "signed " << options.file << " for " << InfoFileList(signedText).size()
               << " file(s)\n";
 }
 
 } // namespace
+
+std::vector<std::string> PublisherWarnings(std::string_view Text) {
+    std::vector<std::string> warnings;
+    const auto read = InfoFileKeys(Text);
+    for (const std::string& key : NumberedURLKeys(Text))
+        if (std::find(read.begin(), read.end(), key) == read.end())
+            warnings.push_back("#" + key +
+                               "= is never read: the list is #url, #url0, then the "
+                               "numbers that continue the count of the entries before");
+    const std::string version = InfoValue(Text, "version", false);
+    if (version.find_first_not_of("0123456789.") != std::string::npos)
+        warnings.push_back("#version=" + version +
+                           " holds more than digits and dots: it is compared as text and may "
+                           "never count as newer");
+    return warnings;
+}
 
 std::string SetInfoValue(std::string_view Text, const std::string& Key, const std::string& Value) {
     const std::string marker = "#" + Key + "=";
@@ -159,7 +193,7 @@ std::string SignInfoText(std::string_view Text, const std::string& PrivateKey,
         throw Exception("the information file lists no file (#url=...)");
     for (const auto& key : keys) {
         const std::string url = InfoValue(text, key, false);
-        const std::string name = ExtractURLFileName(url);
+        const std::string name = FileNameFromURL(url);
         const std::string path = (fs::path(FilesFolder) / name).string();
         const auto hash = platform::FileSha256Hex(path);
         if (name.empty() || !hash)

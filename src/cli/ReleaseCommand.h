@@ -22,6 +22,10 @@ std::string SetInfoValue(std::string_view Text, const std::string& Key, const st
 std::string SignInfoText(std::string_view Text, const std::string& PrivateKey,
                          const std::string& FilesFolder);
 
+// What in an information file its own rules let pass but would keep a release from doing
+// anything: a "#urlN=" the numbering never reaches, a version that is not digits and dots.
+std::vector<std::string> PublisherWarnings(std::string_view Text);
+
 // Runs the command line (arguments without the program name); the exit status. Messages go to
 // standard output and error.
 int RunRelease(const std::vector<std::string>& Arguments);

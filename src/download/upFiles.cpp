@@ -1,4 +1,5 @@
 #include "download/upUtils.h"
+#include "platform/Environment.h"
 #include "platform/File.h"
 #include "platform/FileAttributes.h"
 
@@ -75,8 +76,7 @@ bool FolderExists(const std::string& Path) {
 }
 
 std::string TempFolder() {
-    const char* configured = std::getenv("TMPDIR");
-    const std::string folder = configured != nullptr && *configured != '\0' ? configured : "/tmp";
+    const std::string folder = platform::EnvironmentOr("TMPDIR", "/tmp");
     return FolderExists(folder) ? WithSlash(folder) : platform::ProgramFolder();
 }
 

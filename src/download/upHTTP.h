@@ -59,6 +59,8 @@ using TupHTTPProxyAuthenticationEvent = std::function<void(
 inline constexpr std::uint32_t kMinTransferBufferSize = 255;
 inline constexpr std::uint32_t kMaxTransferBufferSize = 2147483647;
 inline constexpr std::uint32_t kDefaultTransferBufferSize = 4096;
+// The receive time-out of a transfer whose Timeouts name none, in milliseconds.
+inline constexpr std::uint32_t kDefaultReceiveTimeout = 60000;
 // A memory output is given room for the announced Content-Length only up to this size; a
 // larger body grows the stream as it arrives, so a wrong length cannot claim the memory.
 inline constexpr std::uint32_t kMaxPresizedMemoryOutput = 16u << 20;
@@ -70,6 +72,26 @@ inline std::uint32_t EventFigure(std::uint64_t Count) {
 }
 
 enum class TupRequestMethod { Automatic, Get, Post };
+
+// How a finished transfer ended, with the figures its event reports; worked out once from the
+// transfer's state and then told through the matching event.
+struct TupTransferOutcome {
+    enum class Kind {
+        Raised,      // the transfer raised; reported as failed already
+        Skipped,     // a handler cleared Continue
+        NoOutput,    // ended well without a data stream
+        Complete,    // the body arrived whole
+        Broken,      // 200 or 206 but the body is incomplete
+        Unreachable, // no HTTP status was obtained
+        StatusError, // any other status
+    };
+    Kind kind = Kind::Raised;
+    int StatusCode = -1;
+    std::uint32_t Size = 0;      // Complete: bytes read plus the resume offset
+    std::uint32_t TotalSize = 0; // Broken: the announced length
+    std::uint32_t BytesRead = 0; // Broken: what arrived
+    bool DeleteOutput = false;   // StatusError into a file: the file holds an error page
+};
 
 // Fetches one URL at a time (http, https or file) on a worker thread into a file or a memory
 // stream, and tells the outcome through events on the user-interface thread.
@@ -111,6 +133,9 @@ public:
     TupHTTPProxy Proxy;
     bool GoOnlineIfOffline = false;
     bool WorkOffline = false;
+    // The most body bytes a transfer takes (0: no bound). A body announced or growing beyond it
+    // ends the transfer as broken, so an endless body fills neither disk nor memory.
+    std::uint64_t MaxBodySize = 0;
 
     // events
     THTTPRequestReadyEvent OnRequestReady;
@@ -162,10 +187,12 @@ private:
     platform::RequestFlags Flags() const;
     void ReportStatus(int status, const std::string& information);
     void Checkpoint();
+    bool OverBound(std::uint64_t bytes) const;
     // the component (upHTTPComponent.cpp)
     void CompleteTransfer();
+    TupTransferOutcome Outcome() const;
     // False when a handler freed the component.
-    bool FireOutcome();
+    bool FireOutcome(const TupTransferOutcome& outcome);
     void CancelCleanup();
     void WaitTimedOut(bool& Terminate);
     void CloseHandles();
@@ -195,6 +222,7 @@ private:
     bool started_ = false;
     bool bodyFailed_ = false; // the body could not be read to its end or not be written
     bool workFailed_ = false; // the transfer raised; it was reported as failed already
+    bool rangeRequested_ = false;
     std::uint64_t transferNumber_ = 0;
     // 64-bit inside, so that a length of 4 GiB or more is held to what it says
     std::uint64_t totalSize_ = 0;

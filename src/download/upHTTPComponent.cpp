@@ -156,40 +156,71 @@ void TupCustomHTTP::FireTransferFailed() {
         OnTransferFailed(this);
 }
 
+TupTransferOutcome TupCustomHTTP::Outcome() const {
+    using Kind = TupTransferOutcome::Kind;
+    TupTransferOutcome outcome;
+    outcome.StatusCode = statusCode_;
+    if (workFailed_)
+        outcome.kind = Kind::Raised;
+    else if (!continue_)
+        outcome.kind = Kind::Skipped;
+    else if (success_ && !stream_)
+        outcome.kind = Kind::NoOutput;
+    else if (success_) {
+        outcome.kind = Kind::Complete;
+        outcome.Size = EventFigure(bytesRead_ + resumeOffset_);
+    } else if (statusCode_ == 200 || statusCode_ == 206) {
+        outcome.kind = Kind::Broken;
+        outcome.TotalSize = EventFigure(totalSize_);
+        outcome.BytesRead = EventFigure(bytesRead_);
+    } else if (statusCode_ == -1)
+        outcome.kind = Kind::Unreachable;
+    else {
+        outcome.kind = Kind::StatusError;
+        outcome.DeleteOutput = outputIsFile_;
+    }
+    return outcome;
+}
+
 void TupCustomHTTP::CompleteTransfer() {
+    using Kind = TupTransferOutcome::Kind;
     // Any handler below may free the component; nothing of it is touched after that.
     const auto alive = alive_;
     const auto transfer = transferNumber_;
     CloseHandles();
     if (stream_)
         stream_->Seek(0);
-    if (workFailed_) {
-        ReleaseOutput(); // reported as failed when it raised; an output file stays incomplete
+    const TupTransferOutcome outcome = Outcome();
+    switch (outcome.kind) {
+    case Kind::Raised:
+        ReleaseOutput(); // an output file stays incomplete
         return;
-    }
-    if (continue_ && success_ && !stream_) {
+    case Kind::NoOutput:
         started_ = false;
         FireTransferFailed();
         if (*alive && OnNoOutput)
             OnNoOutput(this);
         return;
+    case Kind::Skipped:
+        break;
+    default:
+        if (!FireOutcome(outcome))
+            return;
     }
-    const bool deleteOutput = continue_ && !success_ && statusCode_ != 200 && statusCode_ != 206 &&
-                              statusCode_ != -1 && outputIsFile_;
-    if (continue_ && !FireOutcome())
-        return;
     if (transferNumber_ != transfer)
         return; // a handler started the next transfer, which owns the output now
     ReleaseOutput();
-    if (deleteOutput)
+    if (outcome.DeleteOutput)
         platform::DeleteFile(OutputFileName);
-    if (!continue_ && OnTransferSkipped)
+    if (outcome.kind == Kind::Skipped && OnTransferSkipped)
         OnTransferSkipped(this);
 }
 
-bool TupCustomHTTP::FireOutcome() {
+bool TupCustomHTTP::FireOutcome(const TupTransferOutcome& outcome) {
+    using Kind = TupTransferOutcome::Kind;
     const auto alive = alive_;
-    if (success_) {
+    switch (outcome.kind) {
+    case Kind::Complete: {
         const bool toFile = outputIsFile_;
         if (toFile) {
             ReleaseOutput(); // closes the file, marking it incomplete until the line below
@@ -197,19 +228,21 @@ bool TupCustomHTTP::FireOutcome() {
                 ApplyFileAttributes(OutputFileName, OutputFileAttributes.Complete());
         }
         if (OnTransferComplete)
-            OnTransferComplete(this, contentType_, EventFigure(bytesRead_ + resumeOffset_),
-                               toFile ? nullptr : stream_.get());
+            OnTransferComplete(this, contentType_, outcome.Size, toFile ? nullptr : stream_.get());
         return *alive;
     }
-    if (statusCode_ == 200 || statusCode_ == 206) {
+    case Kind::Broken:
         if (OnTransferBroken)
-            OnTransferBroken(this, contentType_, EventFigure(totalSize_), EventFigure(bytesRead_),
+            OnTransferBroken(this, contentType_, outcome.TotalSize, outcome.BytesRead,
                              stream_.get());
-    } else if (statusCode_ == -1) {
+        break;
+    case Kind::Unreachable:
         if (OnServerUnreachable)
             OnServerUnreachable(this);
-    } else if (OnHTTPStatusError) {
-        OnHTTPStatusError(this, statusCode_, stream_.get());
+        break;
+    default:
+        if (OnHTTPStatusError)
+            OnHTTPStatusError(this, outcome.StatusCode, stream_.get());
     }
     if (!*alive)
         return false;

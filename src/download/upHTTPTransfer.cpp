@@ -64,13 +64,19 @@ bool IsPlainArchive(const TupFileAttributes& attributes) {
     return attributes == TupFileAttributes{TupFileAttribute::atrArchive};
 }
 
-// Content-Length as a count of bytes; 0 when it is not a number.
-std::uint64_t LengthFigure(const std::string& text) {
+// Content-Length as a count of bytes; nullopt when it is no number this side can hold.
+std::optional<std::uint64_t> LengthFigure(const std::string& text) {
     const auto value = text::ToInteger(text::Trim(text));
-    return value && *value > 0 ? static_cast<std::uint64_t>(*value) : 0;
+    if (!value || *value < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(*value);
 }
 
 } // namespace
+
+bool TupCustomHTTP::OverBound(std::uint64_t bytes) const {
+    return MaxBodySize != 0 && bytes > MaxBodySize;
+}
 
 void TupCustomHTTP::Checkpoint() {
     if (!thread_->Terminated())
@@ -219,7 +225,12 @@ TupCustomHTTP::Next TupCustomHTTP::OpenRequest(const TURLComponents& parts, cons
     if (Proxy.AccessType != TupHTTPAccessType::atDirect && !Proxy.ProxyUsername.empty() &&
         !Proxy.ProxyPassword.empty())
         request_->SetProxyCredentials(Proxy.ProxyUsername, Proxy.ProxyPassword);
-    request_->SetTimeouts({Timeouts.ConnectTimeout, Timeouts.ReceiveTimeout, Timeouts.SendTimeout});
+    // Without a receive time-out of its own, a transfer still gives up on a server that has
+    // sent nothing for a minute, so no check stays open for ever.
+    request_->SetTimeouts(
+        {Timeouts.ConnectTimeout,
+         Timeouts.ReceiveTimeout != 0 ? Timeouts.ReceiveTimeout : kDefaultReceiveTimeout,
+         Timeouts.SendTimeout});
     if (InternetOptions.Contains(TupInternetOption::ioIgnoreUnknownCertificateAuthority))
         request_->SetIgnoreUnknownAuthority();
     // GoOnlineIfOffline: there is no "work offline" state chosen by the user to leave here.
@@ -230,6 +241,7 @@ TupCustomHTTP::Next TupCustomHTTP::OpenRequest(const TURLComponents& parts, cons
         range = RangeLine(resumeOffset_, endPosition_);
     else if (Range.StartRange != 0 || Range.EndRange != 0)
         range = RangeLine(Range.StartRange, Range.EndRange);
+    rangeRequested_ = !range.empty();
     const std::string headers = HeaderText(range);
     if (!headers.empty() && !request_->AddHeaders(headers, false))
         return Next::End;
@@ -305,7 +317,7 @@ TupCustomHTTP::Next TupCustomHTTP::CheckWholeSize() {
     statusCode_ = request_->StatusCode();
     std::uint64_t size = 0;
     if (IsWholeOrPartial(statusCode_))
-        size = LengthFigure(Header("Content-Length").value_or(""));
+        size = LengthFigure(Header("Content-Length").value_or("")).value_or(0);
     Checkpoint();
     if (size == resumeOffset_) {
         success_ = true; // the output is already complete
@@ -348,8 +360,16 @@ TupCustomHTTP::Next TupCustomHTTP::ReadResponseHeaders() {
     if (auto type = Header("Content-Type"))
         contentType_ = *type;
     const auto length = Header("Content-Length");
+    const auto figure = length ? LengthFigure(*length) : std::optional<std::uint64_t>(0);
     success_ = length.has_value();
-    totalSize_ = length ? LengthFigure(*length) : 0;
+    totalSize_ = figure.value_or(0);
+    // A length that cannot be read, a part nobody asked for, or more than the component may
+    // take can never end as a complete body: the transfer ends before it.
+    if (IsWholeOrPartial(statusCode_) &&
+        (!figure || (statusCode_ == 206 && !rangeRequested_) || OverBound(totalSize_))) {
+        success_ = false;
+        return Next::End;
+    }
     if (!Header("Content-Range"))
         resumeOffset_ = 0; // the server sent the whole body
     if (!OnResponseHeaders)
@@ -448,6 +468,10 @@ TupCustomHTTP::Next TupCustomHTTP::CopyBody() {
         }
         if (count == 0)
             return Next::Proceed;
+        if (OverBound(bytesRead_ + count)) {
+            bodyFailed_ = true; // stopped at the bound, with what was written before it
+            return Next::Proceed;
+        }
         if (verifyFirst) {
             verifyFirst = false;
             if (VerifyFirstBlock(count) == Next::Reconnect)

@@ -19,11 +19,6 @@ public:
         bits_ |= Bit(member);
         return *this;
     }
-    TSet& Exclude(Enum member) {
-        bits_ &= ~Bit(member);
-        return *this;
-    }
-    bool Empty() const { return bits_ == 0; }
     bool operator==(const TSet&) const = default;
 
 private:

@@ -1,10 +1,10 @@
 #include "download/upStreams.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/FileReplace.h"
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 namespace quorvex {
 namespace {
@@ -40,19 +40,20 @@ std::int64_t TMemoryStream::Seek(std::int64_t Position) {
 
 TupFileStream::TupFileStream(const std::string& FileName, bool Replace)
     : fileName_(FileName) {
-    const auto before = platform::GetFileAttributes(FileName);
+    // Attributes are never read or set through a link: the link is replaced, not followed.
+    const std::optional<std::uint32_t> before =
+        platform::IsLink(FileName) ? std::nullopt : platform::GetFileAttributes(FileName);
     const std::uint32_t guarded = platform::kAttributeHidden | platform::kAttributeReadOnly;
     const bool unguard = before && (*before & guarded) != 0;
     if (unguard)
         platform::SetFileAttributes(FileName, platform::kAttributeArchive);
     const auto mode =
-        Replace ? platform::File::Mode::CreateAlways : platform::File::Mode::OpenAlways;
+        Replace ? platform::File::Mode::CreateFresh : platform::File::Mode::OpenAlways;
     auto file = platform::File::Open(FileName, mode);
     if (!file) {
         const std::string reason = platform::SystemErrorText();
-        std::error_code ignored;
-        const std::string expanded = std::filesystem::absolute(FileName, ignored).string();
-        throw EFCreateError("Cannot create file \"" + expanded + "\". " + reason);
+        throw EFCreateError("Cannot create file \"" + platform::AbsolutePath(FileName) + "\". " +
+                            reason);
     }
     file_ = std::make_unique<platform::File>(std::move(*file));
     if (unguard)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/upComponent.h"
+#include "platform/ThreadPriority.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -8,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -67,8 +67,9 @@ public:
     // Outlives the object, so a waiter can tell the end of a worker that frees itself.
     std::shared_ptr<std::atomic<bool>> EndedFlag() const { return ended_; }
     bool InSynchronizedCall() const { return inCall_; }
-    bool IsCurrentThread() const;
     TupCustomThread& Owner() const { return owner_; }
+    // The thread object whose work runs on the calling thread, if any.
+    static TupEventThread* Current();
 
     // Stops the worker at once (cooperatively): sets Terminated and lets a suspended worker go.
     void Abandon();
@@ -90,7 +91,7 @@ private:
 
     TupCustomThread& owner_;
     std::thread thread_;
-    std::atomic<pid_t> threadId_{0};
+    std::atomic<platform::ThreadId> threadId_{0};
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     int suspendCount_ = 1;
@@ -125,7 +126,6 @@ public:
     // True on a worker thread of this component.
     bool OnWorker() const;
     bool Suspended() const;
-    void SetSuspended(bool Value);
     TThreadPriority Priority() const;
     void SetPriority(TThreadPriority Value);
     void SetOnWork(TNotifyEvent Handler);
@@ -145,7 +145,6 @@ private:
 
     // The thread object the caller deals with: its own one on a worker, else the current one.
     TupEventThread& CallersThread() const;
-    void ReplaceThread(std::unique_ptr<TupEventThread> fresh, bool retireOld);
     void ReapRetired();
     void StopFromOutside();
     bool WaitForWorker(TupEventThread& worker);

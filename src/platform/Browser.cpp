@@ -50,9 +50,8 @@ bool StartDefaultBrowser(const std::string& url) {
 void OpenInNewBrowserWindow(const std::string& url) {
     if (StartDefaultBrowser(url) || OpenWithDesktop(url))
         return;
-    throw EBrowserError("Cannot open " + url +
-                        ": no web browser could be started (neither the default handler of "
-                        "http addresses nor xdg-open).");
+    throw EBrowserError("无法打开 " + url +
+                        "：没有能启动的网页浏览器（http 地址的默认程序和 xdg-open 都不行）。");
 }
 
 } // namespace quorvex::platform

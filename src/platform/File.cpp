@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +22,9 @@ int OpenFlags(File::Mode mode) {
     case File::Mode::CreateAlways:
         return O_RDWR | O_CREAT | O_TRUNC;
     case File::Mode::OpenAlways:
-        return O_RDWR | O_CREAT;
+        return O_RDWR | O_CREAT | O_NOFOLLOW;
+    case File::Mode::CreateFresh:
+        return O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
     }
     return O_RDONLY;
 }
@@ -40,6 +43,8 @@ std::string SystemErrorText() {
 }
 
 std::optional<File> File::Open(const std::string& path, Mode mode) {
+    if (mode == Mode::CreateFresh && ::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return std::nullopt;
     const int descriptor = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, kNewFileMode);
     if (descriptor < 0)
         return std::nullopt;
@@ -135,6 +140,12 @@ bool SetFileTimes(const std::string& path, std::optional<double> lastWrite,
         return false;
     const timespec times[2] = {TimeOrOmit(lastAccess), TimeOrOmit(lastWrite)};
     return ::futimens(file->Descriptor(), times) == 0;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ignored;
+    const std::string absolute = std::filesystem::absolute(path, ignored).string();
+    return absolute.empty() ? path : absolute;
 }
 
 std::string ProgramFolder() {

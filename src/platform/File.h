@@ -17,7 +17,10 @@ public:
         ReadExisting,  // read only; the file must exist
         WriteExisting, // write only; the file must exist
         CreateAlways,  // read and write; an existing file is emptied
-        OpenAlways,    // read and write; created when missing
+        OpenAlways,    // read and write; created when missing; never through a link
+        // Read and write; whatever is at the path (a file, a link) is removed and a new file
+        // made in its place, so the bytes written never land anywhere else.
+        CreateFresh,
     };
 
     static std::optional<File> Open(const std::string& path, Mode mode);
@@ -53,6 +56,8 @@ bool DeleteFile(const std::string& path);
 // each only when given; the creation time cannot be set on Linux.
 bool SetFileTimes(const std::string& path, std::optional<double> lastWrite,
                   std::optional<double> lastAccess);
+// `path` made absolute against the current folder (unchanged when that cannot be told).
+std::string AbsolutePath(const std::string& path);
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
 

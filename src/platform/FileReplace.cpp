@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 
@@ -32,6 +33,11 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool IsLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 std::vector<std::string> FileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
     const std::string path = folder.empty() ? "." : folder;
@@ -40,7 +46,7 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
         return names;
     while (const dirent* entry = ::readdir(listing.get())) {
         struct stat info {};
-        if (::fstatat(::dirfd(listing.get()), entry->d_name, &info, 0) == 0 &&
+        if (::fstatat(::dirfd(listing.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode))
             names.emplace_back(entry->d_name);
     }

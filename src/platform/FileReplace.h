@@ -17,8 +17,11 @@ bool SetPermissionBits(const std::string& path, unsigned bits);
 // True for an existing file of any kind but a folder.
 bool FileExists(const std::string& path);
 
+// True when `path` itself is a symbolic link (whether or not it leads anywhere).
+bool IsLink(const std::string& path);
+
 // The names of the regular files in `folder` (the current folder when empty), in the order the
-// file system lists them; empty when it cannot be read.
+// file system lists them, links left out; empty when it cannot be read.
 std::vector<std::string> FileNamesIn(const std::string& folder);
 
 } // namespace quorvex::platform

@@ -146,8 +146,9 @@ HttpsReply HttpsSession::Perform(Transfer& transfer, const StepWait& steps) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     TrustStoreFromEnvironment(easy);
+    // libcurl takes an empty proxy as "none at all", whatever the environment names.
     if (!proxy_.empty())
-        curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.c_str());
+        curl_easy_setopt(easy, CURLOPT_PROXY, proxy_ == kNoProxy ? "" : proxy_.c_str());
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(limit_.count()));
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");

@@ -12,6 +12,8 @@ namespace quorvex::platform {
 
 // The longest a request of a session may take, connection included.
 inline constexpr Milliseconds kHttpsRequestLimit{30000};
+// The proxy setting (Network/Proxy) that means no proxy at all.
+inline constexpr const char* kNoProxy = "none";
 
 // The status and body of a reply (its Content-Encoding undone).
 struct HttpsReply {
@@ -39,8 +41,9 @@ public:
     HttpsSession(const HttpsSession&) = delete;
     HttpsSession& operator=(const HttpsSession&) = delete;
 
-    // The proxy of the following requests ("host:port" or a URL); empty: the environment's
-    // (https_proxy, no_proxy).
+    // The proxy of the following requests ("host:port", "user:password@host:port" or a URL);
+    // kNoProxy: none, whatever the environment says; empty: the environment's (https_proxy,
+    // no_proxy).
     void SetProxy(std::string proxy);
 
     // Each header is a "Name: value" line.

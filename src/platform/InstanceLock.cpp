@@ -1,8 +1,12 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/Environment.h"
+#include "platform/UpgradeFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvex::platform {
@@ -24,17 +28,42 @@ int LockFirstByte(int fd, short type, bool wait) {
     return result;
 }
 
+// Opens the lock file at path only when it is this user's alone: never through a link, and
+// never a file someone else owns or may write, which another user could hold locked for ever.
+int OpenOwnLockFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid() ||
+        (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Where the lock goes when the shared temporary folder holds someone else's file: a folder of
+// the user's own, which other users cannot plant anything in.
+std::string PrivateLockPath(const std::string& name) {
+    const std::string folder = ConfigHome() + "/Quorvex";
+    mkdir(ConfigHome().c_str(), 0700);
+    mkdir(folder.c_str(), 0700);
+    return folder + "/" + name + ".lock";
+}
+
 } // namespace
 
 std::string TInstanceLock::LockPath(const std::string& name) {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    if (runtimeDir != nullptr && *runtimeDir != '\0')
-        return std::string(runtimeDir) + "/" + name + ".lock";
+    if (const auto runtime = UserRuntimeFolder())
+        return *runtime + name + ".lock";
     return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
 }
 
 TInstanceLock::TInstanceLock(const std::string& name) {
-    fd_ = open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = OpenOwnLockFile(LockPath(name));
+    if (fd_ < 0)
+        fd_ = OpenOwnLockFile(PrivateLockPath(name));
     if (fd_ < 0)
         return;
     // The exclusive lock is had only when no instance holds the shared one; it is then turned

@@ -20,7 +20,9 @@ public:
     // other instance, so a broken runtime folder never keeps the program from starting.
     bool AlreadyExisted() const { return alreadyExisted_; }
 
-    // The lock file used for `name`: $XDG_RUNTIME_DIR/<name>.lock, else /tmp/<name>-<uid>.lock.
+    // The lock file used for `name`: $XDG_RUNTIME_DIR/<name>.lock when that folder is the user's
+    // alone, else /tmp/<name>-<uid>.lock. When that file is a link or someone else's, the lock
+    // lives in the user's configuration folder instead.
     static std::string LockPath(const std::string& name);
 
 private:

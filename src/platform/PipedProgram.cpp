@@ -85,7 +85,7 @@ bool ReadAvailable(int descriptor, std::string& into) {
 // Feeds `input` and drains both outputs together, so that a child blocked on a full pipe
 // never waits for us while we wait for it.
 void Exchange(Pipe& input, Pipe& output, Pipe& error, const std::string& text,
-              ProgramOutcome& outcome, Milliseconds limit) {
+              ProgramOutcome& outcome, Milliseconds limit, const StepWait& steps) {
     const auto end = std::chrono::steady_clock::now() + limit;
     size_t written = 0;
     if (text.empty())
@@ -95,8 +95,15 @@ void Exchange(Pipe& input, Pipe& output, Pipe& error, const std::string& text,
             {{output.Read(), POLLIN, 0}, {error.Read(), POLLIN, 0}, {input.Write(), POLLOUT, 0}}};
         const auto left =
             std::chrono::duration_cast<Milliseconds>(end - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !PollDescriptors(descriptors.data(), descriptors.size(), left))
-            throw Exception("it did not finish within " + std::to_string(limit.count()) + " ms");
+        if (left.count() <= 0)
+            throw Exception("the program did not finish within " + std::to_string(limit.count()) +
+                            " ms");
+        const Milliseconds wait = steps.Step == kNoTimeout ? left : std::min(left, steps.Step);
+        const bool ready = PollDescriptors(descriptors.data(), descriptors.size(), wait);
+        if (steps.AfterStep)
+            steps.AfterStep(ready);
+        if (!ready)
+            continue;
         if (descriptors[0].revents != 0 && !ReadAvailable(output.Read(), outcome.Output))
             output.CloseRead();
         if (descriptors[1].revents != 0 && !ReadAvailable(error.Read(), outcome.ErrorOutput))
@@ -114,7 +121,7 @@ void Exchange(Pipe& input, Pipe& output, Pipe& error, const std::string& text,
 } // namespace
 
 ProgramOutcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& input, Milliseconds limit) {
+                          const std::string& input, Milliseconds limit, const StepWait& steps) {
     Pipe in, out, err;
     const pid_t child =
         StartProgram(program, arguments, StandardStreams{in.Read(), out.Write(), err.Write()});
@@ -127,11 +134,11 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
     ProgramOutcome outcome;
     try {
         const SigpipeBlock noSigpipe;
-        Exchange(in, out, err, input, outcome, limit);
-    } catch (const Exception& failure) {
+        Exchange(in, out, err, input, outcome, limit, steps);
+    } catch (...) {
         kill(child, SIGKILL);
         WaitForChild(child);
-        throw Exception(program + ": " + failure.what());
+        throw;
     }
     outcome.ExitStatus = WaitForChild(child);
     return outcome;

@@ -55,15 +55,15 @@ private:
 
 } // namespace
 
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                   const StandardStreams& streams) {
+ProcessId StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const StandardStreams& streams) {
     std::vector<std::string> texts(arguments);
     std::vector<char*> argv;
     for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
     const SpawnSettings settings(streams);
-    pid_t process = -1;
+    ProcessId process = -1;
     const int error = posix_spawn(&process, program.c_str(), settings.Actions(),
                                   settings.Attributes(), argv.data(), environ);
     if (error != 0)
@@ -71,7 +71,7 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& a
     return process;
 }
 
-int WaitForChild(pid_t process) {
+int WaitForChild(ProcessId process) {
     int status = 0;
     while (waitpid(process, &status, 0) < 0) {
         if (errno != EINTR)

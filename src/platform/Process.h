@@ -6,6 +6,9 @@
 
 namespace quorvex::platform {
 
+// A process's id.
+using ProcessId = pid_t;
+
 // Descriptors a child gets as its standard input, output and error; -1 keeps the caller's.
 struct StandardStreams {
     int Input = -1;
@@ -17,12 +20,12 @@ struct StandardStreams {
 // involved. The child starts clean whatever the caller inherited: no blocked signals, default
 // signal actions and no descriptors but standard input, output and error (`streams` where
 // given). Throws Exception when the program cannot be started.
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                   const StandardStreams& streams = {});
+ProcessId StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const StandardStreams& streams = {});
 
 // Waits, with no time limit, for the child `process` to end: its exit status, or 128 plus the
 // number of the signal that ended it.
-int WaitForChild(pid_t process);
+int WaitForChild(ProcessId process);
 
 // Closes every descriptor above standard error that the process was started with.
 void CloseInheritedDescriptors();

@@ -7,17 +7,17 @@
 
 namespace quorvex::platform {
 
-pid_t CurrentThreadId() {
-    return static_cast<pid_t>(syscall(SYS_gettid));
+ThreadId CurrentThreadId() {
+    return static_cast<ThreadId>(syscall(SYS_gettid));
 }
 
-int GetThreadPriority(pid_t thread) {
+int GetThreadPriority(ThreadId thread) {
     errno = 0;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
     return errno == 0 ? -nice : 0;
 }
 
-bool SetThreadPriority(pid_t thread, int value) {
+bool SetThreadPriority(ThreadId thread, int value) {
     return setpriority(PRIO_PROCESS, static_cast<id_t>(thread), -value) == 0;
 }
 

@@ -7,13 +7,16 @@ namespace quorvex::platform {
 // Thread priorities are per-thread nice values: the platform priority value is the negated
 // nice value, so higher means more urgent as the components expect.
 
+// A thread's kernel id.
+using ThreadId = pid_t;
+
 // The kernel id of the calling thread.
-pid_t CurrentThreadId();
+ThreadId CurrentThreadId();
 
 // The platform priority value of a thread.
-int GetThreadPriority(pid_t thread);
+int GetThreadPriority(ThreadId thread);
 
 // Sets it; false when the system refuses (raising a priority needs privileges).
-bool SetThreadPriority(pid_t thread, int value);
+bool SetThreadPriority(ThreadId thread, int value);
 
 } // namespace quorvex::platform

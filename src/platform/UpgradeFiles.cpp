@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace quorvex::platform {
@@ -56,6 +57,13 @@ std::string ProgramPath() {
 
 bool CanCreateFilesIn(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<std::uint64_t> FreeBytesIn(const std::string& folder) {
+    struct statvfs space {};
+    if (::statvfs(folder.c_str(), &space) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize;
 }
 
 std::vector<std::string> FilesEndingWith(const std::string& folder, const std::string& suffix) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@ std::string ProgramPath();
 
 // Whether this user may create and delete files in folder.
 bool CanCreateFilesIn(const std::string& folder);
+
+// The bytes this user may still write on the file system of folder; nullopt when unknown.
+std::optional<std::uint64_t> FreeBytesIn(const std::string& folder);
 
 // The names of the regular files in folder that end with suffix (case-sensitive), including
 // hidden ones; empty when the folder cannot be read.

@@ -1,6 +1,8 @@
 #include "services/ApertiumService.h"
 
 #include "platform/PipedProgram.h"
+#include "translate/PumpSteps.h"
+#include "translate/RequestLimit.h"
 
 namespace quorvex::services {
 namespace {
@@ -34,7 +36,12 @@ std::string ApertiumService::Translate(const TLanguagePair& pair, const std::str
     platform::ProgramOutcome outcome;
     try {
         // -u: unknown words come out as they are, without Apertium's "*" in front.
-        outcome = platform::RunProgram(*program, {"apertium", "-u", kMode}, text, kApertiumLimit);
+        outcome = platform::RunProgram(*program, {"apertium", "-u", kMode}, text, kApertiumLimit,
+                                       PumpSteps());
+    } catch (const ERequestAbandoned&) {
+        throw; // the window is closing: nobody waits for a reason
+    } catch (const ERequestTimedOut&) {
+        throw ServiceFailure("等待 Apertium 超过了时限");
     } catch (const Exception& failure) {
         throw ServiceFailure(std::string("Apertium 无法运行：") + failure.what());
     }

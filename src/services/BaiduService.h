@@ -15,7 +15,7 @@ std::string BaiduSign(const std::string& appId, const std::string& text, const s
 // Baidu/Url, Baidu/AppId, Baidu/Key.
 class BaiduService : public WebService {
 public:
-    explicit BaiduService(HttpTransport& transport);
+    explicit BaiduService(HttpTransport& transport = DefaultTransport());
 
     std::string Name() const override { return "baidu"; }
     std::string DisplayName() const override { return "百度翻译"; }

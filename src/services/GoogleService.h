@@ -14,7 +14,7 @@ inline constexpr size_t kGoogleLongestGetQuery = 2000;
 // refuse a machine for a while). Settings: Google/Url.
 class GoogleService : public WebService {
 public:
-    explicit GoogleService(HttpTransport& transport);
+    explicit GoogleService(HttpTransport& transport = DefaultTransport());
 
     std::string Name() const override { return "google"; }
     std::string DisplayName() const override { return "谷歌翻译"; }

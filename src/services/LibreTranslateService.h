@@ -8,7 +8,7 @@ namespace quorvex::services {
 // instances want a key. Settings: LibreTranslate/Url, LibreTranslate/Key.
 class LibreTranslateService : public WebService {
 public:
-    explicit LibreTranslateService(HttpTransport& transport);
+    explicit LibreTranslateService(HttpTransport& transport = DefaultTransport());
 
     std::string Name() const override { return "libretranslate"; }
     std::string DisplayName() const override { return "LibreTranslate"; }

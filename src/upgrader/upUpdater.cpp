@@ -134,6 +134,7 @@ void TupUpdater::StartInfoTransfer() {
     RequestCacheOptions = CacheOptions;
     RequestCacheOptions.Include(TupCacheOption::coPragmaNoCache);
     URL = InfoFileURL;
+    MaxBodySize = kMaxInfoFileSize;
     OutputFileName.clear();
     ReleaseOutput();
     Fetch(false);

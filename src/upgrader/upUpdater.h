@@ -54,6 +54,11 @@ inline constexpr int kDefaultAutoCheckDelay = 10000;
 inline constexpr const char* kDefaultRestartParams = "/afterupgrade";
 inline constexpr const char* kTempFileSuffix = ".uTMP";
 inline constexpr const char* kReplacerName = "QvReplacer";
+// The largest information file a check reads; a larger one is no information file.
+inline constexpr std::uint64_t kMaxInfoFileSize = 1u << 20;
+inline constexpr std::uint64_t kDefaultMaxDownloadSize = 512u << 20;
+// What a download leaves free on the program's file system at the least.
+inline constexpr std::uint64_t kFreeSpaceMargin = 64u << 20;
 
 // Keeps the program up to date: some time after start it fetches the update information file,
 // and when a newer version is announced downloads every listed file next to the executable
@@ -92,6 +97,8 @@ public:
     TupShowMessages ShowMessages{TupShowMessage::mAskUpgrade, TupShowMessage::mConnLost,
                                  TupShowMessage::mLostFile, TupShowMessage::mPasswordRequest};
     TupWizardOptions Wizard;
+    // The most bytes one download may take; never more than the free space less a margin.
+    std::uint64_t MaxDownloadSize = kDefaultMaxDownloadSize;
     // The public key (base64) update information files must be signed with; empty: none.
     std::string UpdateKey;
     // Where the controller shows things: UpgraderWindows() in the program, a recorder in tests.
@@ -147,6 +154,7 @@ private:
     void DecideUpgrade(const std::string& Text);
     void DownloadNext(bool First);
     void StartDownload();
+    std::uint64_t DownloadBound() const;
     bool WizardOpen();
     void FinishDownloads();
     void FileStart(std::uint32_t ContentLength, TDateTime LastModified, bool& Continue);
@@ -156,10 +164,18 @@ private:
                   std::int32_t TimeLeft, std::uint8_t PercentDone, float TransferRate);
     void ConnectionLost();
     void HostUnreachable();
+    void EndFailedRun();
     void StatusError(int StatusCode);
     void NoInfoFile();
     void PasswordRequest(const std::string& Realm, bool& TryAgain);
     bool ProgramFolderWritable();
+    std::string AnnouncedVersion(const std::string& Text) const;
+    // Whether the announced release is the one installed last, which is never installed twice
+    // in a row; says so once on standard error.
+    bool InstalledJustNow();
+    void RememberInstalledVersion();
+    // A failure told where the run was started: a box, or standard error for an automatic run.
+    void TellFailure(const std::string& Text);
     std::string ExpectedHash() const;
     void RefuseFile();
     // the end of a run, in upUpdaterRestart.cpp
@@ -191,6 +207,8 @@ private:
     bool abortedFlag_ = false;
     bool upgradeComplete_ = false;
     bool wizardShown_ = false;
+    std::string announcedVersion_;
+    bool toldInstalledAlready_ = false;
     TSignalEvent doneSignal_ = kInvalidSignalEvent;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/File.h"
 #include "platform/Process.h"
 #include "platform/UpgradeFiles.h"
+#include "upgrader/replacer/ReplacerCommand.h"
 #include "upgrader/upUpdater.h"
 
 #include <iostream>
@@ -69,16 +70,22 @@ void TupUpdater::RestartProgram(const std::string& Params) {
 
 void TupUpdater::RunReplacer(const std::string& Args) {
     try {
+        // Checked before anything is written: the program ends only for a replacer that will
+        // find it again.
+        std::vector<std::string> arguments = replacer::ReplacerArguments(exePath_, Args);
         // Never a file this run did not write: a fresh one, in a folder nobody else can enter.
         const std::string path = ReplacerFolder() + kReplacerName;
         platform::DeleteFile(path);
         platform::WriteNewExecutable(path, ReplacerImage());
-        platform::StartProgram(path, {path, exePath_, "+" + Args});
+        arguments.insert(arguments.begin(), path);
+        platform::StartProgram(path, arguments);
     } catch (const Exception& failure) {
         // The downloads stay where they are and the program goes on running.
-        std::cerr << "Quorvex: the upgrade cannot be finished: " << failure.what() << "\n";
+        TellFailure("The upgrade cannot be finished: " + std::string(failure.what()));
         return;
     }
+    if (upgradeComplete_)
+        RememberInstalledVersion();
     if (OnCloseProgram)
         OnCloseProgram(this);
     else

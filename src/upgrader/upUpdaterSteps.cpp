@@ -2,6 +2,7 @@
 #include "download/upStreams.h"
 #include "platform/File.h"
 #include "platform/UpgradeFiles.h"
+#include "settings/Settings.h"
 #include "upgrader/upMessages.h"
 #include "upgrader/upSignedInfo.h"
 #include "upgrader/upUpdater.h"
@@ -14,6 +15,10 @@ namespace quorvex {
 namespace {
 
 inline constexpr std::size_t kTempSuffixLength = 5; // ".uTMP"
+// The longest file name the file systems people use take.
+inline constexpr std::size_t kMaxFileNameLength = 255;
+// Where the release just handed to the replacer is remembered.
+inline constexpr const char* kInstalledVersionKey = "Updater/InstalledVersion";
 
 std::string ReadWhole(TStream& stream) {
     std::string text(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size(), 0)), '\0');
@@ -31,6 +36,20 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 
 std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
+}
+
+// Why a release's file cannot be downloaded under its name; empty when every name is usable.
+std::string UnusableName(const std::vector<std::string>& files) {
+    for (const auto& url : files) {
+        const std::string name = FileNameFromURL(url);
+        if (name.empty())
+            return "The update lists " + url + ", which names no file; nothing was downloaded.";
+        if (name.size() + kTempSuffixLength > kMaxFileNameLength)
+            return "The update lists a file whose name is longer than " +
+                   std::to_string(kMaxFileNameLength - kTempSuffixLength) +
+                   " characters; nothing was downloaded.";
+    }
+    return {};
 }
 
 } // namespace
@@ -51,7 +70,8 @@ bool TupUpdater::ReadInfoFile(const std::string& Text) {
         return false;
     fileList_ = InfoFileList(*verified);
     fileHashes_ = InfoFileHashes(*verified);
-    updateAvailable_ = IsNewer(*verified) && !fileList_.empty();
+    announcedVersion_ = AnnouncedVersion(*verified);
+    updateAvailable_ = IsNewer(*verified) && !fileList_.empty() && !InstalledJustNow();
     if (updateAvailable_) {
         DecideUpgrade(*verified);
         return true;
@@ -63,6 +83,41 @@ bool TupUpdater::ReadInfoFile(const std::string& Text) {
     return true;
 }
 
+std::string TupUpdater::AnnouncedVersion(const std::string& Text) const {
+    return InfoValue(Text, VersionControl == TupVersionControl::byNumber ? "version" : "date",
+                     false);
+}
+
+bool TupUpdater::InstalledJustNow() {
+    if (announcedVersion_.empty() ||
+        settings::Value(kInstalledVersionKey, nullptr) != announcedVersion_)
+        return false;
+    // The new program still reports the old version: installing it again would restart the
+    // program over and over.
+    if (!toldInstalledAlready_)
+        std::cerr << "Quorvex: version " << announcedVersion_
+                  << " was installed just now and still reports an older version; it is not "
+                     "installed again\n";
+    toldInstalledAlready_ = true;
+    return true;
+}
+
+void TupUpdater::RememberInstalledVersion() {
+    try {
+        settings::Write(kInstalledVersionKey, announcedVersion_);
+    } catch (const Exception& failure) {
+        std::cerr << "Quorvex: " << failure.what() << "\n";
+    }
+}
+
+void TupUpdater::TellFailure(const std::string& Text) {
+    // An automatic run must not put a box in front of whatever the person is doing.
+    if (autoRun_)
+        std::cerr << "Quorvex: " << Text << "\n";
+    else
+        Ui().MessageBox(Text, kUpdaterIconError);
+}
+
 void TupUpdater::DecideUpgrade(const std::string& Text) {
     const std::string message = InfoValue(Text, "message", true);
     upgradeMethodCode_ = quorvex::UpgradeMethodCode(InfoUpgradeMethod(Text));
@@ -71,6 +126,12 @@ void TupUpdater::DecideUpgrade(const std::string& Text) {
                        updateAvailable_);
     if (checkOnlyMode_)
         return;
+    if (const std::string unusable = UnusableName(fileList_); !unusable.empty()) {
+        TellFailure(unusable);
+        if (OnLaterUpgrade)
+            OnLaterUpgrade(this);
+        return;
+    }
     const bool redirect =
         upgradeMethodCode_ == quorvex::UpgradeMethodCode(TupUpgradeMethod::umRedirectToURL);
     if (!updateAvailable_ || (!redirect && !ProgramFolderWritable()) ||
@@ -120,10 +181,18 @@ void TupUpdater::StartDownload() {
     URL = fileList_[static_cast<std::size_t>(fileIndex_)];
     if (WizardOpen())
         Ui().WizardFileStarted(URL, fileIndex_, static_cast<int>(fileList_.size()));
-    localTempName_ = ExeFolder() + ExtractURLFileName(URL) + kTempFileSuffix;
+    localTempName_ = ExeFolder() + FileNameFromURL(URL) + kTempFileSuffix;
     OutputFileName = localTempName_;
+    MaxBodySize = DownloadBound();
     ReleaseOutput();
     Fetch(false);
+}
+
+std::uint64_t TupUpdater::DownloadBound() const {
+    const std::uint64_t free = platform::FreeBytesIn(ExeFolder()).value_or(MaxDownloadSize);
+    // At least one byte: a bound of 0 would mean no bound at all.
+    return std::max<std::uint64_t>(
+        std::min(MaxDownloadSize, free > kFreeSpaceMargin ? free - kFreeSpaceMargin : 0), 1);
 }
 
 void TupUpdater::FinishDownloads() {
@@ -206,21 +275,32 @@ void TupUpdater::ConnectionLost() {
         OnConnLost(this);
     if (ShowMessages.Contains(TupShowMessage::mConnLost))
         ShowMessage(upmsg::kConnectionLost, kUpdaterIconError);
-    StopTransfer();
+    EndFailedRun();
 }
 
 void TupUpdater::HostUnreachable() {
     const std::string host = URLHostName();
     if (OnHostUnreachable)
         OnHostUnreachable(this, URL, host);
-    if (autoRun_) {
+    // Only a check that could not reach the site is tried again; a run that failed during its
+    // downloads waits for the next regular check rather than fetching the same files again.
+    if (autoRun_ && checkingInfo_) {
         autoCheckDone_ = false;
         ArmAutoCheckTimer();
+    } else if (autoRun_) {
+        std::cerr << "Quorvex: the update stopped: " << host << " cannot be reached\n";
     } else if (ShowMessages.Contains(TupShowMessage::mHostUnreachable)) {
         Ui().MessageBox(UpgraderFormat(upmsg::kHostUnreachable, {"'http://" + host + "'"}),
                         kUpdaterIconError);
     }
+    EndFailedRun();
+}
+
+void TupUpdater::EndFailedRun() {
     StopTransfer();
+    // Nothing half-written stays behind, so no partial file can be moved in later.
+    if (!checkingInfo_)
+        DeleteTempFiles();
 }
 
 void TupUpdater::StatusError(int StatusCode) {
@@ -231,6 +311,13 @@ void TupUpdater::StatusError(int StatusCode) {
     bool continueUpgrade = false;
     if (OnLostFile)
         OnLostFile(this, URL, StatusCode, continueUpgrade);
+    // A signed release is installed whole or not at all: its files belong together.
+    if (!UpdateKey.empty()) {
+        TellFailure("The file " + URLFileName() + " of the signed release cannot be had (#" +
+                    std::to_string(StatusCode) + "); nothing of the release was installed.");
+        CancelUpgrade();
+        return;
+    }
     if (ShowMessages.Contains(TupShowMessage::mLostFile))
         continueUpgrade =
             Ui().AskYesNo(UpgraderFormat(upmsg::kLostFile, {URLFileName()}),

@@ -8,6 +8,7 @@
 #include "platform/gui/ClipboardWatch.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
+#include "quorvex/Version.h"
 #include "support/ScopedEnvironment.h"
 #include "translate/LanguagePairs.h"
 
@@ -121,7 +122,8 @@ TEST_F(Form1Test, WindowStartsExpandedWithTheDesignedSettings) {
     EXPECT_EQ(form_.size(), QSize(480, 465));
     EXPECT_TRUE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(form_.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(form_.windowTitle().toStdString(), "Quorvex  V1.3.3.9   quorvex.net  ");
+    EXPECT_EQ(form_.windowTitle().toStdString(),
+              std::string("Quorvex  V") + kProgramVersion + "   quorvex.net  ");
     EXPECT_NEAR(form_.windowOpacity(), 250.0 / 255.0, 0.01);
     EXPECT_EQ(form_.Button1->text().toStdString(), "翻译/translate");
     EXPECT_TRUE(form_.Button1->isEnabled());
@@ -165,13 +167,14 @@ TEST_F(Form1Test, TimersAndTrayMenuAsDesigned) {
     EXPECT_EQ(form_.TmrInputing->interval(), 300);
     EXPECT_FALSE(form_.TmrInputing->isActive());
     const QList<QAction*> items = form_.PopupMenu1->actions();
-    ASSERT_EQ(items.size(), 4);
+    ASSERT_EQ(items.size(), 5);
     EXPECT_EQ(items[0], form_.N2);
     EXPECT_EQ(items[0]->text().toStdString(), "显示/隐藏");
     EXPECT_EQ(items[1]->text().toStdString(), "检查新版本");
-    EXPECT_TRUE(items[2]->isSeparator());
-    EXPECT_EQ(items[3], form_.N1);
-    EXPECT_EQ(items[3]->text().toStdString(), "退出(Exit)");
+    EXPECT_EQ(items[2]->text().toStdString(), "设置…");
+    EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_EQ(items[4], form_.N1);
+    EXPECT_EQ(items[4]->text().toStdString(), "退出(Exit)");
     EXPECT_EQ(form_.contextMenuPolicy(), Qt::CustomContextMenu);
 }
 

@@ -64,6 +64,25 @@ TEST(SetInfoValue, ReplacesTheFirstEntryInPlaceOrAddsALine) {
     EXPECT_EQ(SetInfoValue("", "sha256", "h"), "#sha256=h\n");
 }
 
+TEST(PublisherWarnings, NameEveryEntryTheRulesNeverReadAndAVersionComparedAsText) {
+    const struct {
+        const char* text;
+        std::vector<std::string> warned; // the start of each warning
+    } cases[] = {
+        {"#version=1.3.3.10\n#url1=http://h/a\n#url2=http://h/b\n", {}},
+        {"#version=1.3.3.10\n#url=http://h/a\n#url0=http://h/b\n#url1=http://h/c\n",
+         {"#url1= is never read"}},
+        {"#version=1.3.3.10 \n#URL1=http://h/a\n#url3=http://h/c\n",
+         {"#url3= is never read", "#version=1.3.3.10  holds more"}},
+    };
+    for (const auto& each : cases) {
+        const auto warnings = PublisherWarnings(each.text);
+        ASSERT_EQ(warnings.size(), each.warned.size()) << each.text;
+        for (std::size_t i = 0; i < warnings.size(); ++i)
+            EXPECT_TRUE(warnings[i].starts_with(each.warned[i])) << warnings[i];
+    }
+}
+
 TEST_F(ReleaseCommand, KeygenWritesAPrivateKeyForTheOwnerAndNeverOverwritesIt) {
     const std::string key = Path("update.key");
     const std::string publicKey = Keygen(key);

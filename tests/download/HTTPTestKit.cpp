@@ -145,4 +145,10 @@ std::string HTTPTest::Output(const std::string& name) const {
     return (folder_ / name).string();
 }
 
+void HTTPTest::Fetch(const std::string& url, const std::string& output) {
+    http_.URL = url;
+    http_.OutputFileName = output;
+    http_.Fetch(true);
+}
+
 } // namespace quorvex::test_support

@@ -47,14 +47,19 @@ private:
     size_t largestCapacity_ = 0;
 };
 
-// Per-test folder and no proxy from the environment.
+// Per-test folder, no proxy from the environment, and a transfer component whose events are
+// logged.
 class HTTPTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     std::string Output(const std::string& name = "out.bin") const;
+    // Fetches `url` and waits; into the file `output`, or into memory when it is empty.
+    void Fetch(const std::string& url, const std::string& output = {});
 
     std::filesystem::path folder_;
+    TupCustomHTTP http_;
+    EventLog log_{http_};
 };
 
 } // namespace quorvex::test_support

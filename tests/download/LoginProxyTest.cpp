@@ -31,19 +31,16 @@ using TransferLogin = HTTPTest;
 
 TEST_F(TransferLogin, RealmIsAskedUntilTheLoginIsRightThenTheSameRequestIsRepeated) {
     FileServer server(WithLogin());
-    TupCustomHTTP http;
-    EventLog log(http);
     std::vector<std::string> realms;
-    http.OnAuthorizationRequest = [&](TComponent*, const std::string& realm, bool& tryAgain) {
+    http_.OnAuthorizationRequest = [&](TComponent*, const std::string& realm, bool& tryAgain) {
         realms.push_back(realm);
-        http.HTTPUsername = "ann";
-        http.HTTPPassword = realms.size() == 1 ? "wrong" : "secret";
+        http_.HTTPUsername = "ann";
+        http_.HTTPPassword = realms.size() == 1 ? "wrong" : "secret";
         tryAgain = true;
     };
-    http.URL = server.FileUrl();
-    http.Fetch(true);
+    Fetch(server.FileUrl());
     EXPECT_THAT(realms, ElementsAre("Quorvex Downloads", "Quorvex Downloads"));
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
     ASSERT_EQ(server.Requests().size(), 3u);
     EXPECT_EQ(server.Requests()[2].Headers.Value("Authorization"),
               BasicAuthorization("ann:secret"));
@@ -51,28 +48,22 @@ TEST_F(TransferLogin, RealmIsAskedUntilTheLoginIsRightThenTheSameRequestIsRepeat
 
 TEST_F(TransferLogin, GivingUpOrNoHandlerReportsTheStatus) {
     FileServer server(WithLogin());
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.Fetch(true);
+    Fetch(server.FileUrl());
     int asked = 0;
-    http.OnAuthorizationRequest = [&](TComponent*, const std::string&, bool&) { ++asked; };
-    http.Fetch(true);
+    http_.OnAuthorizationRequest = [&](TComponent*, const std::string&, bool&) { ++asked; };
+    http_.Fetch(true);
     EXPECT_EQ(asked, 1);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnHTTPStatusError status=401", "OnTransferFailed",
-                                            "OnHTTPStatusError status=401", "OnTransferFailed"));
-    EXPECT_EQ(log.Body(), "login required");
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnHTTPStatusError status=401", "OnTransferFailed",
+                                             "OnHTTPStatusError status=401", "OnTransferFailed"));
+    EXPECT_EQ(log_.Body(), "login required");
 }
 
 TEST_F(TransferLogin, CredentialsInTheURLComeFirst) {
     FileServer server(WithLogin());
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.HTTPUsername = "bob";
-    http.HTTPPassword = "nope";
-    http.URL = "http://ann:secret@" + server.Host() + "/file.bin";
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
+    http_.HTTPUsername = "bob";
+    http_.HTTPPassword = "nope";
+    Fetch("http://ann:secret@" + server.Host() + "/file.bin");
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
 }
 
 using TransferProxy = HTTPTest;
@@ -80,45 +71,39 @@ using TransferProxy = HTTPTest;
 TEST_F(TransferProxy, NamedProxyCarriesTheRequestsOfHostsItsBypassListDoesNotName) {
     FileServer origin(WithLogin());
     LoopbackProxy proxy;
-    TupCustomHTTP http;
-    EventLog log(http);
-    UseProxy(http, proxy.Port());
-    http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
-    http.Fetch(true);
+    UseProxy(http_, proxy.Port());
+    Fetch("http://ann:secret@" + origin.Host() + "/file.bin");
     ASSERT_EQ(proxy.Requests().size(), 1u);
     EXPECT_EQ(proxy.Requests()[0].Target, origin.FileUrl());
     // The default list names 127.0.0.1; wildcards name domains and networks.
     for (const char* bypass : {kDefaultProxyBypass, "*.example.org;127.0.*"}) {
-        http.Proxy.ProxyBypass = bypass;
-        http.Fetch(true);
+        http_.Proxy.ProxyBypass = bypass;
+        http_.Fetch(true);
     }
     EXPECT_EQ(proxy.Requests().size(), 1u);
-    http.Proxy.ProxyBypass = "10.*; *.example.org"; // neither covers 127.0.0.1
-    http.Fetch(true);
+    http_.Proxy.ProxyBypass = "10.*; *.example.org"; // neither covers 127.0.0.1
+    http_.Fetch(true);
     EXPECT_EQ(proxy.Requests().size(), 2u);
     EXPECT_EQ(origin.Requests().size(), 4u);
-    EXPECT_EQ(log.Count("OnTransferComplete"), 4);
+    EXPECT_EQ(log_.Count("OnTransferComplete"), 4);
 }
 
 TEST_F(TransferProxy, ProxyLoginIsAskedAndTheRequestRepeated) {
     FileServer origin(WithLogin());
     LoopbackProxy proxy("pat:proxypass");
-    TupCustomHTTP http;
-    EventLog log(http);
     int asked = 0;
-    http.OnProxyAuthenticationRequest = [&](TComponent*, std::string& user, std::string& password,
-                                            bool& tryAgain) {
+    http_.OnProxyAuthenticationRequest = [&](TComponent*, std::string& user, std::string& password,
+                                             bool& tryAgain) {
         ++asked;
         user = "pat";
         password = "proxypass";
         tryAgain = true;
     };
-    UseProxy(http, proxy.Port());
-    http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
-    http.Fetch(true);
+    UseProxy(http_, proxy.Port());
+    Fetch("http://ann:secret@" + origin.Host() + "/file.bin");
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(http.Proxy.ProxyUsername, "pat");
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
+    EXPECT_EQ(http_.Proxy.ProxyUsername, "pat");
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
     ASSERT_EQ(proxy.Requests().size(), 2u);
     EXPECT_EQ(proxy.Requests()[1].Headers.Value("Proxy-Authorization"),
               BasicAuthorization("pat:proxypass"));
@@ -128,16 +113,14 @@ TEST_F(TransferProxy, EnvironmentProxyIsUsedOnlyWhenPreconfigured) {
     FileServer origin(WithLogin());
     LoopbackProxy proxy;
     setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
-    http.Fetch(true); // atPreconfig: through the proxy the environment names
-    http.Proxy.AccessType = TupHTTPAccessType::atDirect;
-    http.Fetch(true);
+    http_.URL = "http://ann:secret@" + origin.Host() + "/file.bin";
+    http_.Fetch(true); // atPreconfig: through the proxy the environment names
+    http_.Proxy.AccessType = TupHTTPAccessType::atDirect;
+    http_.Fetch(true);
     unsetenv("http_proxy");
     EXPECT_EQ(proxy.Requests().size(), 1u);
     EXPECT_EQ(origin.Requests().size(), 2u);
-    EXPECT_EQ(log.Count("OnTransferComplete"), 2);
+    EXPECT_EQ(log_.Count("OnTransferComplete"), 2);
 }
 
 TEST(StoredLogin, RoundTripsAndIsScrambled) {

@@ -44,20 +44,18 @@ using TransferIntegrity = HTTPTest;
 TEST_F(TransferIntegrity, FailedWriteEndsAsBrokenCountingOnlyWhatReachedTheFile) {
     const std::string body = Pattern(100000);
     FileServer server(Serving(body));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
+    http_.URL = server.FileUrl();
+    http_.OutputFileName = Output();
     {
         const FileSizeLimit limit(10000);
-        EXPECT_TRUE(http.Fetch(true));
+        EXPECT_TRUE(http_.Fetch(true));
     }
-    EXPECT_THAT(log.Outcomes(),
+    EXPECT_THAT(log_.Outcomes(),
                 ElementsAre("OnTransferBroken read=10000 total=100000", "OnTransferFailed"));
     EXPECT_TRUE(ReadWholeFile(Output()) == body.substr(0, 10000));
     EXPECT_EQ(platform::GetFileAttributes(Output()),
               platform::kAttributeArchive | platform::kAttributeTemporary);
-    EXPECT_FALSE(http.IsBusy());
+    EXPECT_FALSE(http_.IsBusy());
 }
 
 // A reply and the outcome events it must give.
@@ -98,12 +96,10 @@ TEST_F(TransferIntegrity, ResumingIntoALongerFileEndsTheFileWithTheResource) {
     const std::string body = Pattern(10000);
     FileServer server(Serving(body));
     WriteWholeFile(Output(), body + std::string(5000, 'z'));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.FetchRange(6000, 0, true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
+    http_.URL = server.FileUrl();
+    http_.OutputFileName = Output();
+    http_.FetchRange(6000, 0, true);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=10000 file"));
     const std::string held = ReadWholeFile(Output());
     EXPECT_EQ(held.size(), body.size());
     EXPECT_TRUE(held == body);
@@ -127,14 +123,11 @@ TEST_F(TransferIntegrity, PathGoesOutAsTheURLWroteIt) {
 TEST_F(TransferIntegrity, IPv6LiteralHostKeepsOnePairOfBrackets) {
     // Through a proxy, which sees the whole URL in the request line.
     FileServer proxy(Serving("via proxy"));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
-    http.Proxy.ProxyServer = "127.0.0.1";
-    http.Proxy.ProxyPort = proxy.Port();
-    http.URL = "http://[::1]:8080/file.bin";
-    http.Fetch(true);
+    http_.Proxy.AccessType = TupHTTPAccessType::atUseProxy;
+    http_.Proxy.ProxyServer = "127.0.0.1";
+    http_.Proxy.ProxyPort = proxy.Port();
+    Fetch("http://[::1]:8080/file.bin");
     ASSERT_EQ(proxy.Requests().size(), 1u);
     EXPECT_EQ(proxy.Requests()[0].Target, "http://[::1]:8080/file.bin");
-    EXPECT_EQ(log.Body(), "via proxy");
+    EXPECT_EQ(log_.Body(), "via proxy");
 }

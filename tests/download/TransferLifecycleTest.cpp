@@ -42,22 +42,20 @@ using TransferLifecycle = HTTPTest;
 
 TEST_F(TransferLifecycle, SoftCancelRightAfterTheStartIsACancelAndLeavesTheComponentReady) {
     FileServer server(Serving(Pattern(2000)));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
+    http_.URL = server.FileUrl();
+    http_.OutputFileName = Output();
     constexpr int kRounds = 10; // the worker has rarely begun when the cancel comes
     for (int round = 1; round <= kRounds; ++round) {
-        ASSERT_TRUE(http.Fetch(false)) << "round " << round;
-        http.Cancel(true, false);
-        ASSERT_TRUE(PumpUntil([&] { return log.Count("OnTransferCancelled") == round; }))
+        ASSERT_TRUE(http_.Fetch(false)) << "round " << round;
+        http_.Cancel(true, false);
+        ASSERT_TRUE(PumpUntil([&] { return log_.Count("OnTransferCancelled") == round; }))
             << "round " << round;
-        ASSERT_TRUE(PumpUntil([&] { return !http.IsBusy(); }));
+        ASSERT_TRUE(PumpUntil([&] { return !http_.IsBusy(); }));
     }
-    EXPECT_THAT(log.Outcomes(), Each(std::string("OnTransferCancelled")));
+    EXPECT_THAT(log_.Outcomes(), Each(std::string("OnTransferCancelled")));
     EXPECT_FALSE(std::filesystem::exists(Output()));
-    EXPECT_TRUE(http.Fetch(true));
-    EXPECT_EQ(log.Outcomes().back(), "OnTransferComplete size=2000 file");
+    EXPECT_TRUE(http_.Fetch(true));
+    EXPECT_EQ(log_.Outcomes().back(), "OnTransferComplete size=2000 file");
 }
 
 TEST_F(TransferLifecycle, OutcomeHandlerMayFreeTheComponent) {
@@ -123,12 +121,9 @@ TEST_F(TransferLifecycle, OutcomeHandlerMayFreeTheComponent) {
 
 TEST_F(TransferLifecycle, ConnectionStatusIsToldOnTheWorkerOnlyTheClosingHandleIncluded) {
     FileServer server(Serving(Pattern(1000)));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.Fetch(true);
-    EXPECT_TRUE(log.Has("OnConnectionStatus 70 Handle closing"));
-    EXPECT_FALSE(log.AnyOnUiThread("OnConnectionStatus"));
+    Fetch(server.FileUrl());
+    EXPECT_TRUE(log_.Has("OnConnectionStatus 70 Handle closing"));
+    EXPECT_FALSE(log_.AnyOnUiThread("OnConnectionStatus"));
 }
 
 TEST_F(TransferLifecycle, DestroyingTheComponentMidBodyTellsNoConnectionStatus) {

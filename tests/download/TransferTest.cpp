@@ -26,34 +26,42 @@ using TransferOutcome = HTTPTest;
 TEST_F(TransferOutcome, CompleteBodyGoesToTheFileWhichGetsTheCompleteAttributes) {
     const std::string body = Pattern(1000);
     FileServer server(Serving(body));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    EXPECT_TRUE(http.Fetch(true));
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=1000 file"));
-    EXPECT_EQ(log.Count("OnResponseHeaders status=200 length=1000"), 1);
+    http_.URL = server.FileUrl();
+    http_.OutputFileName = Output();
+    EXPECT_TRUE(http_.Fetch(true));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=1000 file"));
+    EXPECT_EQ(log_.Count("OnResponseHeaders status=200 length=1000"), 1);
     EXPECT_EQ(ReadWholeFile(Output()), body);
     EXPECT_EQ(AttributesOf(Output()), platform::kAttributeArchive);
-    EXPECT_TRUE(log.AllOnUiThread("OnTransferComplete"));
-    EXPECT_TRUE(log.AllOnUiThread("OnResponseHeaders"));
-    EXPECT_FALSE(log.AllOnUiThread("OnConnectionStatus"));
-    EXPECT_TRUE(log.Has("OnConnectionStatus 41 Response received"));
-    EXPECT_EQ(log.Count("OnRequestReady"), 1);
-    EXPECT_FALSE(log.AllOnUiThread("OnRequestReady"));
-    EXPECT_FALSE(http.IsBusy());
+    EXPECT_TRUE(log_.AllOnUiThread("OnTransferComplete"));
+    EXPECT_TRUE(log_.AllOnUiThread("OnResponseHeaders"));
+    EXPECT_FALSE(log_.AllOnUiThread("OnConnectionStatus"));
+    EXPECT_TRUE(log_.Has("OnConnectionStatus 41 Response received"));
+    EXPECT_EQ(log_.Count("OnRequestReady"), 1);
+    EXPECT_FALSE(log_.AllOnUiThread("OnRequestReady"));
+    EXPECT_FALSE(http_.IsBusy());
+}
+
+TEST_F(TransferOutcome, AnOutputThatIsALinkIsReplacedAndNothingIsWrittenThroughIt) {
+    const std::string elsewhere = Output("elsewhere.bin");
+    WriteWholeFile(elsewhere, "not to be touched");
+    std::filesystem::permissions(elsewhere, std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink(elsewhere, Output());
+    FileServer server(Serving("body"));
+    Fetch(server.FileUrl(), Output());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=4 file"));
+    EXPECT_FALSE(std::filesystem::is_symlink(Output()));
+    EXPECT_EQ(ReadWholeFile(Output()), "body");
+    EXPECT_EQ(ReadWholeFile(elsewhere), "not to be touched");
 }
 
 TEST_F(TransferOutcome, WithoutOutputFileTheBodyArrivesInMemory) {
     const std::string body = Pattern(70000);
     FileServer server(Serving(body));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=70000 memory"));
-    EXPECT_EQ(log.Body(), body);
-    const auto reads = log.ProgressReads();
+    Fetch(server.FileUrl());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=70000 memory"));
+    EXPECT_EQ(log_.Body(), body);
+    const auto reads = log_.ProgressReads();
     ASSERT_FALSE(reads.empty());
     EXPECT_EQ(reads.back(), 70000u);
 }
@@ -62,12 +70,8 @@ TEST_F(TransferOutcome, BodyCutShortIsBrokenAndTheFileStaysIncomplete) {
     auto options = Serving(Pattern(1000));
     options.CloseAfter = 600;
     FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(),
+    Fetch(server.FileUrl(), Output());
+    EXPECT_THAT(log_.Outcomes(),
                 ElementsAre("OnTransferBroken read=600 total=1000", "OnTransferFailed"));
     EXPECT_EQ(ReadWholeFile(Output()), Pattern(1000).substr(0, 600));
     EXPECT_EQ(AttributesOf(Output()), kArchiveTemporary);
@@ -77,22 +81,15 @@ TEST_F(TransferOutcome, WithoutContentLengthAnyBodyCompletes) {
     auto options = Serving(Pattern(3000));
     options.SendContentLength = false;
     FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
+    Fetch(server.FileUrl());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=3000 memory"));
 }
 
 TEST_F(TransferOutcome, StatusErrorLeavesNoFileAndHandsOverTheErrorPage) {
     FileServer server(Serving("x"));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.Url("/missing.bin");
-    http.OutputFileName = Output();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnHTTPStatusError status=404", "OnTransferFailed"));
-    EXPECT_EQ(log.Body(), "<html>no such file</html>");
+    Fetch(server.Url("/missing.bin"), Output());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnHTTPStatusError status=404", "OnTransferFailed"));
+    EXPECT_EQ(log_.Body(), "<html>no such file</html>");
     EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
@@ -102,12 +99,10 @@ TEST_F(TransferOutcome, NoServerIsUnreachable) {
         FileServer gone(Serving("x"));
         port = gone.Port();
     }
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = "http://127.0.0.1:" + std::to_string(port) + "/file.bin";
-    http.Timeouts.ConnectTimeout = 20000;
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnServerUnreachable", "OnTransferFailed"));
+    http_.URL = "http://127.0.0.1:" + std::to_string(port) + "/file.bin";
+    http_.Timeouts.ConnectTimeout = 20000;
+    http_.Fetch(true);
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnServerUnreachable", "OnTransferFailed"));
 }
 
 TEST_F(TransferOutcome, ReceiveTimeoutBreaksAStalledBody) {
@@ -115,12 +110,9 @@ TEST_F(TransferOutcome, ReceiveTimeoutBreaksAStalledBody) {
     options.SlowPieceSize = 1000;
     options.SlowPause = Milliseconds(5000);
     FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.Timeouts.ReceiveTimeout = 300;
-    http.URL = server.FileUrl();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(),
+    http_.Timeouts.ReceiveTimeout = 300;
+    Fetch(server.FileUrl());
+    EXPECT_THAT(log_.Outcomes(),
                 ElementsAre("OnTransferBroken read=0 total=3000", "OnTransferFailed"));
 }
 
@@ -129,35 +121,56 @@ TEST_F(TransferOutcome, WaitingFetchThatTimesOutIsStoppedAndReleased) {
     options.SlowPieceSize = 1000;
     options.SlowPause = Milliseconds(2000);
     FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
     int timeouts = 0;
-    http.OnThreadWaitTimeout = [&](TComponent*, bool&) { ++timeouts; };
-    http.Thread().WaitTimeout = 300;
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    EXPECT_FALSE(http.Fetch(true));
+    http_.OnThreadWaitTimeout = [&](TComponent*, bool&) { ++timeouts; };
+    http_.Thread().WaitTimeout = 300;
+    http_.URL = server.FileUrl();
+    http_.OutputFileName = Output();
+    EXPECT_FALSE(http_.Fetch(true));
     EXPECT_EQ(timeouts, 1);
-    EXPECT_FALSE(http.IsBusy());
-    EXPECT_TRUE(log.Outcomes().empty());
-    http.Thread().WaitTimeout = 0;
-    EXPECT_TRUE(http.Fetch(true)); // released: the next fetch is accepted
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=3000 file"));
+    EXPECT_FALSE(http_.IsBusy());
+    EXPECT_TRUE(log_.Outcomes().empty());
+    http_.Thread().WaitTimeout = 0;
+    EXPECT_TRUE(http_.Fetch(true)); // released: the next fetch is accepted
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=3000 file"));
 }
 
 TEST_F(TransferOutcome, ClearingContinueSkipsTheBody) {
     FileServer server(Serving(Pattern(500)));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.OnResponseHeaders = [](TComponent*, int, const std::string&, const std::string&,
-                                const std::string&, const std::string&, uint32_t,
-                                const std::string&, TDateTime, TDateTime, TDateTime,
-                                const std::string&, bool& go) { go = false; };
-    http.URL = server.FileUrl();
-    http.OutputFileName = Output();
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferSkipped"));
+    http_.OnResponseHeaders = [](TComponent*, int, const std::string&, const std::string&,
+                                 const std::string&, const std::string&, uint32_t,
+                                 const std::string&, TDateTime, TDateTime, TDateTime,
+                                 const std::string&, bool& go) { go = false; };
+    Fetch(server.FileUrl(), Output());
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferSkipped"));
     EXPECT_FALSE(std::filesystem::exists(Output()));
+}
+
+TEST_F(TransferOutcome, ABodyThatCanNeverBeToldCompleteIsBroken) {
+    const std::string body(5000, 'b');
+    const struct {
+        std::string head;
+        uint64_t bound;
+        std::string broken;
+    } cases[] = {
+        {"200 OK\r\nContent-Length: 99999999999999999999999", 0, "read=0 total=0"},
+        {"206 Partial Content\r\nContent-Range: bytes 0-4999/9000\r\nContent-Length: 5000", 0,
+         "read=0 total=5000"},
+        {"200 OK\r\nContent-Length: 5000", 1000, "read=0 total=5000"},
+        {"200 OK", 4096, "read=4096 total=0"}, // an endless body stops at the bound
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.head);
+        ScriptedHttpServer server;
+        server.Enqueue(Reply::Raw("HTTP/1.1 " + each.head + "\r\n\r\n" + body).Close());
+        const auto before = log_.Outcomes().size();
+        http_.MaxBodySize = each.bound;
+        Fetch(server.Url("/body"));
+        const auto outcomes = log_.Outcomes();
+        EXPECT_EQ(
+            std::vector<std::string>(outcomes.begin() + before, outcomes.end()),
+            (std::vector<std::string>{"OnTransferBroken " + each.broken, "OnTransferFailed"}));
+    }
 }
 
 TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {
@@ -165,14 +178,11 @@ TEST_F(TransferOutcome, HugeAnnouncedLengthDoesNotClaimTheMemoryUpFront) {
     server.Enqueue(
         Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 4294967295\r\n\r\n" + std::string(100, 'a'))
             .Close());
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.Url("/big");
-    http.Fetch(true);
-    EXPECT_THAT(log.Outcomes(),
+    Fetch(server.Url("/big"));
+    EXPECT_THAT(log_.Outcomes(),
                 ElementsAre("OnTransferBroken read=100 total=4294967295", "OnTransferFailed"));
-    EXPECT_LE(log.LargestCapacity(), kMaxPresizedMemoryOutput);
-    EXPECT_GE(log.LargestCapacity(), 100u);
+    EXPECT_LE(log_.LargestCapacity(), kMaxPresizedMemoryOutput);
+    EXPECT_GE(log_.LargestCapacity(), 100u);
 }
 
 TEST_F(TransferOutcome, TimeLeftOfAHugeAnnouncedLengthStaysInRange) {
@@ -181,13 +191,11 @@ TEST_F(TransferOutcome, TimeLeftOfAHugeAnnouncedLengthStaysInRange) {
                        .Delay(Milliseconds(1100)) // a whole second passes before the first byte
                        .Send("a")
                        .Close());
-    TupCustomHTTP http;
     std::vector<std::pair<uint32_t, int32_t>> figures; // elapsed, time left
-    http.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t,
-                                  uint32_t elapsed, int32_t left, uint8_t, float,
-                                  TStream*) { figures.emplace_back(elapsed, left); };
-    http.URL = server.Url("/trickle");
-    http.Fetch(true);
+    http_.OnDownloadProgress = [&](TComponent*, const std::string&, uint32_t, uint32_t,
+                                   uint32_t elapsed, int32_t left, uint8_t, float,
+                                   TStream*) { figures.emplace_back(elapsed, left); };
+    Fetch(server.Url("/trickle"));
     ASSERT_EQ(figures.size(), 1u);
     const auto [elapsed, left] = figures[0];
     ASSERT_GE(elapsed, 1u);
@@ -196,13 +204,10 @@ TEST_F(TransferOutcome, TimeLeftOfAHugeAnnouncedLengthStaysInRange) {
 
 TEST_F(TransferOutcome, SmallestBlockSizeReadsInBlocksOfThatSize) {
     FileServer server(Serving(Pattern(2000)));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.SetTransferBufferSize(1); // raised to the smallest block, 255
-    EXPECT_EQ(http.TransferBufferSize(), kMinTransferBufferSize);
-    http.URL = server.FileUrl();
-    http.Fetch(true);
-    const auto reads = log.ProgressReads();
+    http_.SetTransferBufferSize(1); // raised to the smallest block, 255
+    EXPECT_EQ(http_.TransferBufferSize(), kMinTransferBufferSize);
+    Fetch(server.FileUrl());
+    const auto reads = log_.ProgressReads();
     ASSERT_FALSE(reads.empty());
     uint32_t previous = 0;
     for (const uint32_t read : reads) {
@@ -215,26 +220,20 @@ TEST_F(TransferOutcome, SmallestBlockSizeReadsInBlocksOfThatSize) {
 
 TEST_F(TransferOutcome, ExtraInformationIsPercentEncodedAndTheSchemeDefaultsToHttp) {
     FileServer server(Serving("ok"));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.Host() + "/file.bin?q=a b+c";
-    http.Fetch(true);
+    Fetch(server.Host() + "/file.bin?q=a b+c");
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].Target, "/file.bin?q=a%20b%2Bc");
-    EXPECT_THAT(log.Outcomes(), ElementsAre("OnTransferComplete size=2 memory"));
+    EXPECT_THAT(log_.Outcomes(), ElementsAre("OnTransferComplete size=2 memory"));
 }
 
 TEST_F(TransferOutcome, RedirectIsReportedOnTheWorkerAndFollowed) {
     ScriptedHttpServer server;
     server.Enqueue(Reply::WithBody(302, "Found", "", {"Location: /new"}));
     server.Enqueue(Reply::WithBody(200, "OK", "moved body"));
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.Url("/old");
-    http.Fetch(true);
-    EXPECT_TRUE(log.Has("OnRedirection " + server.Url("/new")));
-    EXPECT_FALSE(log.AllOnUiThread("OnRedirection"));
-    EXPECT_EQ(log.Body(), "moved body");
+    Fetch(server.Url("/old"));
+    EXPECT_TRUE(log_.Has("OnRedirection " + server.Url("/new")));
+    EXPECT_FALSE(log_.AllOnUiThread("OnRedirection"));
+    EXPECT_EQ(log_.Body(), "moved body");
 }
 
 TEST_F(TransferOutcome, SecondFetchWhileStartedIsRefused) {
@@ -242,28 +241,24 @@ TEST_F(TransferOutcome, SecondFetchWhileStartedIsRefused) {
     options.SlowPieceSize = 500;
     options.SlowPause = Milliseconds(100);
     FileServer server(options);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = server.FileUrl();
-    EXPECT_TRUE(http.Fetch(false));
-    EXPECT_FALSE(http.Fetch(false));
-    ASSERT_TRUE(PumpUntil([&] { return log.Has("OnTransferComplete"); }));
+    http_.URL = server.FileUrl();
+    EXPECT_TRUE(http_.Fetch(false));
+    EXPECT_FALSE(http_.Fetch(false));
+    ASSERT_TRUE(PumpUntil([&] { return log_.Has("OnTransferComplete"); }));
     EXPECT_EQ(server.Requests().size(), 1u);
 }
 
 TEST_F(TransferOutcome, UploadSendsTheStreamInBlocks) {
     ScriptedHttpServer server;
     server.Enqueue(Reply::WithBody(200, "OK", "stored"));
-    TupCustomHTTP http;
-    EventLog log(http);
     std::vector<uint32_t> sent;
-    http.OnUploadProgress = [&](TComponent*, uint32_t, uint32_t bytes, uint32_t, int32_t, uint8_t,
-                                float) { sent.push_back(bytes); };
+    http_.OnUploadProgress = [&](TComponent*, uint32_t, uint32_t bytes, uint32_t, int32_t, uint8_t,
+                                 float) { sent.push_back(bytes); };
     auto body = std::make_unique<TMemoryStream>();
     const std::string data = Pattern(10000);
     body->Write(data.data(), data.size());
-    http.URL = server.Url("/upload");
-    http.Upload(std::move(body), "application/octet-stream", true);
+    http_.URL = server.Url("/upload");
+    http_.Upload(std::move(body), "application/octet-stream", true);
     ASSERT_TRUE(server.WaitForRequests(1));
     const auto request = server.Requests()[0];
     EXPECT_EQ(request.Method, "POST");
@@ -271,7 +266,7 @@ TEST_F(TransferOutcome, UploadSendsTheStreamInBlocks) {
     EXPECT_EQ(request.Headers.Value("Content-Type"), "application/octet-stream");
     ASSERT_EQ(sent.size(), 3u); // 4096 + 4096 + 1808
     EXPECT_EQ(sent.back(), 10000u);
-    EXPECT_EQ(log.Body(), "stored");
+    EXPECT_EQ(log_.Body(), "stored");
 }
 
 // Resumes a download into an output file that already holds some bytes.
@@ -286,8 +281,6 @@ protected:
     }
 
     std::unique_ptr<FileServer> server_;
-    TupCustomHTTP http_;
-    EventLog log_{http_};
 };
 
 TEST_F(TransferResume, PartialFileIsCompletedFromItsEnd) {
@@ -360,8 +353,6 @@ protected:
     }
 
     std::unique_ptr<FileServer> server_;
-    TupCustomHTTP http_;
-    EventLog log_{http_};
 };
 
 TEST_F(TransferCancel, SoftCancelStopsAtTheNextBlockAndDeletesTheOutput) {
@@ -446,20 +437,15 @@ using TransferFileURL = HTTPTest;
 TEST_F(TransferFileURL, LocalFileIsCopiedMissingOneIs404AndResumeStartsAtTheOffset) {
     const std::string body = Pattern(12345);
     WriteWholeFile(folder_ / "source.bin", body);
-    TupCustomHTTP http;
-    EventLog log(http);
-    http.URL = "file://" + (folder_ / "source.bin").string();
-    http.OutputFileName = Output();
-    http.Fetch(true);
+    Fetch("file://" + (folder_ / "source.bin").string(), Output());
     EXPECT_EQ(ReadWholeFile(Output()), body);
-    http.URL = "file://" + (folder_ / "missing.bin").string();
-    http.Fetch(true);
+    Fetch("file://" + (folder_ / "missing.bin").string());
     WriteWholeFile(Output("part.bin"), body.substr(0, 5000));
-    http.URL = "file://" + (folder_ / "source.bin").string();
-    http.OutputFileName = Output("part.bin");
-    http.FetchRange(5000, 0, true);
+    http_.URL = "file://" + (folder_ / "source.bin").string();
+    http_.OutputFileName = Output("part.bin");
+    http_.FetchRange(5000, 0, true);
     EXPECT_EQ(ReadWholeFile(Output("part.bin")), body);
-    EXPECT_THAT(log.Outcomes(),
+    EXPECT_THAT(log_.Outcomes(),
                 ElementsAre("OnTransferComplete size=12345 file", "OnHTTPStatusError status=404",
                             "OnTransferFailed", "OnTransferComplete size=12345 file"));
 }

@@ -48,6 +48,16 @@ TEST_F(HttpsSessionTest, ReturnsStatusAndBodyOfEveryReply) {
     }
 }
 
+TEST_F(HttpsSessionTest, NoProxyGoesDirectWhateverTheEnvironmentNames) {
+    // Nothing listens on port 1: a request through this proxy fails at once.
+    const ScopedEnvironment proxy("https_proxy", "http://127.0.0.1:1");
+    const ScopedEnvironment exceptions("no_proxy", std::nullopt);
+    EXPECT_THAT(FailureOf(session_, server_.Url("/")), testing::Not(testing::IsEmpty()));
+    session_.SetProxy(platform::kNoProxy);
+    server_.Enqueue(Reply::WithBody(200, "OK", "direct"));
+    EXPECT_EQ(session_.Get(server_.Url("/")).Body, "direct");
+}
+
 TEST_F(HttpsSessionTest, PostsTheBodyWithItsTypeAndHeaders) {
     server_.Enqueue(Reply::WithBody(200, "OK", "{}"));
     session_.Post(server_.Url("/translate"), "application/json", R"({"q":"词"})",

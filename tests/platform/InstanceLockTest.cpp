@@ -1,9 +1,13 @@
 #include "platform/InstanceLock.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +20,7 @@ protected:
         folder_ = std::filesystem::temp_directory_path() /
                   ("quorvex-lock-test-" + std::to_string(getpid()));
         std::filesystem::create_directories(folder_);
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
         const char* previous = std::getenv("XDG_RUNTIME_DIR");
         previous_ = previous != nullptr ? previous : "";
         setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
@@ -82,6 +87,36 @@ TEST_F(InstanceLockTest, LockFileLivesInTheRuntimeFolderElseInTmpWithTheUserId) 
     unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(TInstanceLock::LockPath("Quorvex"),
               "/tmp/Quorvex-" + std::to_string(getuid()) + ".lock");
+}
+
+TEST_F(InstanceLockTest, AFileOrLinkAnotherUserPlantedNeitherBlocksAStartNorIsFollowed) {
+    if (getuid() != 0)
+        GTEST_SKIP() << "planting a file of another user needs root";
+    namespace fs = std::filesystem;
+    const test_support::ScopedEnvironment config("XDG_CONFIG_HOME", (folder_ / "config").string());
+    unsetenv("XDG_RUNTIME_DIR");
+    const std::string name = "Planted" + std::to_string(getpid());
+    const std::string path = TInstanceLock::LockPath(name);
+    const fs::path target = folder_ / "created-through-the-link";
+    fs::create_symlink(target, path);
+    EXPECT_FALSE(TInstanceLock(name).AlreadyExisted());
+    EXPECT_FALSE(fs::exists(target));
+    fs::remove(path);
+    // Another user's file, writable by all and held locked by them.
+    const int planted = open(path.c_str(), O_RDWR | O_CREAT, 0666);
+    ASSERT_GE(planted, 0);
+    ASSERT_EQ(fchown(planted, 65534, 65534), 0);
+    fchmod(planted, 0666);
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    ASSERT_EQ(fcntl(planted, F_OFD_SETLK, &whole), 0);
+    EXPECT_FALSE(TakenForAnotherProcess(name));
+    {
+        TInstanceLock first(name);
+        EXPECT_TRUE(TakenForAnotherProcess(name)); // the instances still see each other
+    }
+    close(planted);
+    fs::remove(path);
 }
 
 TEST_F(InstanceLockTest, SecondHolderSeesTheFirstUntilItGoesAway) {

@@ -33,6 +33,16 @@ TEST(RunProgram, AChildOverItsLimitIsKilledAndReported) {
     EXPECT_THROW(RunProgram("/nonexistent/program", {"x"}, "", kGenerousLimit), Exception);
 }
 
+TEST(RunProgram, WaitsInStepsAndPassesOnWhatAStepThrows) {
+    int steps = 0;
+    RunProgram("/bin/sleep", {"sleep", "0.2"}, "", kGenerousLimit,
+               {Milliseconds{10}, [&](bool) { ++steps; }});
+    EXPECT_GT(steps, 1);
+    const StepWait abandoning{Milliseconds{10}, [](bool) { throw std::logic_error("abandoned"); }};
+    EXPECT_THROW(RunProgram("/bin/sleep", {"sleep", "30"}, "", kGenerousLimit, abandoning),
+                 std::logic_error);
+}
+
 TEST(FindProgram, SearchesThePath) {
     EXPECT_EQ(FindProgram("sh").value_or("").ends_with("/sh"), true);
     EXPECT_EQ(FindProgram("no-such-program-quorvex"), std::nullopt);

@@ -67,6 +67,14 @@ TEST_F(StandinWebTranslators, AnswerEachServiceFromTheGlossary) {
     }
 }
 
+TEST_F(StandinWebTranslators, AClientThatDoesNotTrustItLeavesItServing) {
+    {
+        const ScopedEnvironment systemStoreOnly("SSL_CERT_FILE", std::nullopt);
+        EXPECT_THROW(Translate("google", "en|zh-CN", "hello"), services::ServiceFailure);
+    }
+    EXPECT_EQ(Translate("google", "en|zh-CN", "hello"), "你好");
+}
+
 TEST_F(StandinWebTranslators, BaiduChecksTheAppIdAndTheSign) {
     settings_.emplace("https://127.0.0.1:" + std::to_string(standin_.Port()), kStandinBaiduAppId,
                       "not-the-key");

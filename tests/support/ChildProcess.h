@@ -23,6 +23,7 @@ public:
     // The exit status once the program ended within `limit`; nothing while it still runs.
     std::optional<int> WaitForExit(std::chrono::milliseconds limit);
     void Kill();
+    pid_t Pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

@@ -18,14 +18,13 @@ QuorvexEnvironment::QuorvexEnvironment(const std::string& display, const std::st
     : runtimeDir_(NewRuntimeDir()) {
     std::filesystem::create_directories(runtimeDir_);
     std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
-    variables_ = {"QT_QPA_PLATFORM=xcb",
-                  "DISPLAY=" + display,
+    variables_ = {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display,
                   "XDG_RUNTIME_DIR=" + runtimeDir_.string(),
+                  // Settings a run writes (the remembered window) stay with that run.
+                  "XDG_CONFIG_HOME=" + (runtimeDir_ / "config").string(),
                   "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                  "QUORVEX_TRANSLATE_HOST=" + servicesHost,
-                  "QUORVEX_SEARCH_HOST=" + servicesHost,
-                  "QUORVEX_DICT_HOST=" + servicesHost,
-                  "QUORVEX_SITE_HOST=" + servicesHost};
+                  "QUORVEX_TRANSLATE_HOST=" + servicesHost, "QUORVEX_SEARCH_HOST=" + servicesHost,
+                  "QUORVEX_DICT_HOST=" + servicesHost, "QUORVEX_SITE_HOST=" + servicesHost};
     // The web engine refuses to start as root with its sandbox on.
     if (geteuid() == 0)
         variables_.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");

@@ -7,8 +7,8 @@
 namespace quorvex::test_support {
 
 // What a quorvex started by an end-to-end test runs with: the xcb platform on `display`, a
-// private runtime folder (removed again with the object), the web engine's settings for this
-// machine, and every outside service at `servicesHost`.
+// private runtime folder with its own settings folder (removed again with the object), the web
+// engine's settings for this machine, and every outside service at `servicesHost`.
 class QuorvexEnvironment {
 public:
     QuorvexEnvironment(const std::string& display, const std::string& servicesHost);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <thread>
@@ -121,6 +122,47 @@ TEST_F(Updater, AnAutomaticCheckThatCannotReachTheHostTriesAgainSilently) {
     EXPECT_TRUE(dialogs_->Calls.empty());
 }
 
+TEST_F(Updater, AnAutomaticRunThatFailsDuringItsDownloadsWaitsForTheNextRegularCheck) {
+    site_.PutFile("/Quorvex/quorvex", "new program");
+    PutInfo(InfoText(kNewer, {site_.FileUrl("quorvex"), kClosedPortUrl}));
+    updater_.AutoCheckDelay = 20;
+    testing::internal::CaptureStderr();
+    updater_.SetAutoCheck(true);
+    ASSERT_TRUE(WaitForEvent("HostUnreachable"));
+    PumpFor(Milliseconds(300));
+    updater_.SetAutoCheck(false);
+    EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("cannot be reached"));
+    EXPECT_EQ(site_.Requests().size(), 2u);
+    EXPECT_TRUE(dialogs_->Calls.empty());
+}
+
+TEST_F(Updater, AFileIsNamedWithoutQueryAndANamelessOneIsRefusedBeforeAnyDownload) {
+    const std::string longName(260, 'n');
+    const struct {
+        std::string url;
+        std::string refusal; // empty: downloaded
+    } cases[] = {
+        {site_.FileUrl("quorvex?v=2#top"), ""},
+        {site_.FileUrl(""), "names no file"},
+        {site_.FileUrl(longName), "longer than 250"},
+    };
+    site_.PutFile("/Quorvex/quorvex", "new program");
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.url);
+        events_.clear();
+        dialogs_->Calls.clear();
+        PutInfo(InfoText(kNewer, {site_.FileUrl("quorvex"), each.url}));
+        CheckAndWaitFor(each.refusal.empty() ? "EndUpgrade" : "LaterUpgrade");
+        if (each.refusal.empty()) {
+            EXPECT_EQ(TempFiles(), std::vector<std::string>{"quorvex.uTMP"});
+            continue;
+        }
+        EXPECT_THAT(dialogs_->Of("MessageBox"),
+                    testing::ElementsAre(testing::HasSubstr(each.refusal)));
+        EXPECT_EQ(site_.Paths().back(), "/Quorvex/update.inf");
+    }
+}
+
 TEST_F(Updater, AnAutomaticCheckFiresOnceAndTellsNoUpdateSilently) {
     PutInfo(InfoText("1.3.3.9", {"http://h/x"}));
     updater_.ShowMessages = {TupShowMessage::mNoUpdateAvailable};
@@ -156,18 +198,33 @@ TEST_F(Updater, TheTimerWaitsForACheckTheUserStartedInsteadOfTakingItOver) {
     EXPECT_EQ(slowSite.Requests().size(), 2u);
 }
 
-TEST_F(Updater, ABrokenDownloadTellsTheLostConnectionAndLeavesItsPartialFile) {
-    site_.Put("/Quorvex/quorvex", Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n"
-                                             "only part")
-                                      .Close());
-    PutInfo(InfoText(kNewer, {site_.FileUrl("quorvex")}));
+TEST_F(Updater, ABrokenOrOversizedTransferTellsTheLostConnectionAndLeavesNoPartialFile) {
+    const struct {
+        const char* what;
+        std::string program; // the reply for the new program
+        std::string infoPadding;
+        std::size_t requests;
+    } cases[] = {
+        {"cut off", "Content-Length: 1000\r\n\r\nonly part", "", 2},
+        {"endless", "\r\n" + std::string(300 << 10, 'x'), "", 2},
+        {"huge information file", "\r\nnew program", std::string(kMaxInfoFileSize, ';'), 1},
+    };
+    updater_.MaxDownloadSize = 100 << 10;
     updater_.ShowMessages = {TupShowMessage::mConnLost};
-    CheckAndWaitFor("ConnLost");
-    PumpFor(Milliseconds(200));
-    EXPECT_EQ(dialogs_->Calls, std::vector<std::string>{Box(upmsg::kConnectionLost, 16)});
-    EXPECT_EQ(TempFiles(), std::vector<std::string>{"quorvex.uTMP"});
-    EXPECT_FALSE(HasEvent("EndUpgrade"));
-    EXPECT_EQ(site_.Requests().size(), 2u); // no retry
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.what);
+        events_.clear();
+        dialogs_->Calls.clear();
+        const auto before = site_.Requests().size();
+        site_.Put("/Quorvex/quorvex", Reply::Raw("HTTP/1.1 200 OK\r\n" + each.program).Close());
+        PutInfo(InfoText(kNewer, {site_.FileUrl("quorvex")}) + each.infoPadding);
+        CheckAndWaitFor("ConnLost");
+        PumpFor(Milliseconds(200));
+        EXPECT_EQ(dialogs_->Calls, std::vector<std::string>{Box(upmsg::kConnectionLost, 16)});
+        EXPECT_TRUE(TempFiles().empty());
+        EXPECT_FALSE(HasEvent("EndUpgrade"));
+        EXPECT_EQ(site_.Requests().size() - before, each.requests); // no retry
+    }
 }
 
 TEST_F(Updater, AMissingFileIsSkippedOnYesAndCancelsTheRunOnNo) {
@@ -377,6 +434,24 @@ TEST_F(Updater, WithAKeyOnlyASignedInformationFileCounts) {
     EXPECT_EQ(ReadProgramFile("quorvex.uTMP"), "new program");
 }
 
+TEST_F(Updater, ASignedReleaseIsInstalledWholeOrNotAtAll) {
+    const platform::Ed25519Key key = platform::GenerateEd25519Key();
+    updater_.UpdateKey = platform::Base64Encode(key.PublicKey);
+    site_.PutFile("/Quorvex/quorvex", "new program");
+    const std::string body =
+        InfoText(kNewer, {site_.FileUrl("quorvex"), site_.FileUrl("missing.bin")},
+                 "#sha2561=" + platform::Sha256Hex("new program") +
+                     "\r\n#sha2562=" + platform::Sha256Hex("lost") + "\r\n");
+    PutInfo(body + "#signature=" +
+            platform::Base64Encode(platform::SignEd25519(key.PrivateKey, body)) + "\r\n");
+    updater_.ShowMessages = {TupShowMessage::mLostFile};
+    dialogs_->YesNoAnswer = true; // "skip this file" would install half the release
+    CheckAndWaitFor("Aborted");
+    EXPECT_TRUE(dialogs_->Of("AskYesNo").empty());
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_FALSE(HasEvent("EndUpgrade"));
+}
+
 TEST_F(Updater, AProgramInAFolderItCannotWriteLeavesTheUpgradeToThePackageManager) {
     PublishTwoFiles();
     updater_.SetExePath("/proc/self/quorvex"); // a folder nobody can create files in
@@ -540,6 +615,23 @@ TEST_F(UpdaterRestart, TheReplacerIsWrittenPrivatelyAndBringsTheProgramBackUpgra
     EXPECT_FALSE(fs::exists(fs::symlink_status(replacer)));
 }
 
+TEST_F(UpdaterRestart, AProgramInAFolderWithAPlusInItsNameComesBackUpgraded) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", runtime_.string());
+    const fs::path folder = root_ / "Quorvex +beta";
+    fs::create_directories(folder);
+    fs::copy_file(ProgramFile("quorvex"), folder / "quorvex");
+    fs::remove(ProgramFile("quorvex"));
+    updater_.SetExePath((folder / "quorvex").string());
+    // What another user planted where the folder's name before the "+" would point.
+    const fs::path planted = root_ / "Quorvex";
+    std::ofstream(planted) << "#!/bin/sh\ntouch '" << (root_ / "planted-ran").string() << "'\n";
+    fs::permissions(planted, fs::perms::owner_all);
+    UpgradeAndWaitForTheRestart();
+    std::ifstream program(folder / "quorvex");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(program), {}), RecordingProgram(record_));
+    EXPECT_FALSE(fs::exists(root_ / "planted-ran"));
+}
+
 TEST_F(UpdaterRestart, WithoutAPrivateRuntimeFolderTheReplacerGetsAFolderOfItsOwn) {
     const ScopedEnvironment runtime("XDG_RUNTIME_DIR", std::nullopt);
     const fs::path temporary = root_ / "tmp";
@@ -561,14 +653,38 @@ TEST_F(UpdaterRestart, WithoutAPrivateRuntimeFolderTheReplacerGetsAFolderOfItsOw
 TEST_F(UpdaterRestart, AReplacerThatCannotBeWrittenStopsTheUpgradeAndTheProgramRuns) {
     const ScopedEnvironment runtime("XDG_RUNTIME_DIR", std::nullopt);
     const ScopedEnvironment tmpdir("TMPDIR", "/proc/self"); // nobody can make a folder there
-    testing::internal::CaptureStderr();
     updater_.CheckForNewVersion(false);
     ASSERT_TRUE(WaitForEvent("EndUpgrade"));
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("cannot be finished"), std::string::npos) << errors;
+    EXPECT_THAT(dialogs_->Of("MessageBox"),
+                testing::ElementsAre(testing::HasSubstr("cannot be finished")));
     EXPECT_FALSE(HasEvent("CloseProgram"));
     EXPECT_EQ(TempFiles(), std::vector<std::string>{"quorvex.uTMP"});
     EXPECT_EQ(ReadProgramFile("quorvex"), "old program");
+}
+
+TEST_F(UpdaterRestart, AVersionJustInstalledIsNeverInstalledAgainAndThatIsSaidOnce) {
+    const ScopedEnvironment runtime("XDG_RUNTIME_DIR", runtime_.string());
+    UpgradeAndWaitForTheRestart();
+    // The restarted program still reports 1.3.3.9.
+    TupUpdater restarted;
+    restarted.SetExePath(ProgramFile("quorvex"));
+    restarted.VersionControl = TupVersionControl::byNumber;
+    restarted.VersionNumber = "1.3.3.9";
+    restarted.InfoFileURL = updater_.InfoFileURL;
+    restarted.OnCloseProgram = [&](TComponent*) { events_.push_back("ClosedAgain"); };
+    int noUpdate = 0;
+    restarted.OnNoUpdateAvailable = [&](TComponent*) { ++noUpdate; };
+    testing::internal::CaptureStderr();
+    for (int check = 1; check <= 2; ++check) {
+        restarted.CheckForNewVersion(false);
+        ASSERT_TRUE(PumpUntil([&] { return noUpdate == check; }));
+    }
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors.find("1.3.3.10 was installed just now"),
+              errors.rfind("1.3.3.10 was installed just now"));
+    EXPECT_NE(errors.find("1.3.3.10 was installed just now"), std::string::npos) << errors;
+    EXPECT_FALSE(HasEvent("ClosedAgain"));
+    EXPECT_TRUE(TempFiles().empty());
 }
 
 TEST_F(UpdaterRestart, ARestartWithoutAFinishedUpgradeDeletesTheDownloads) {

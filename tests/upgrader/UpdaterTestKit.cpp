@@ -114,6 +114,7 @@ UpdaterTest::UpdaterTest() {
     fs::remove_all(root_);
     folder_ = root_ / "program folder";
     fs::create_directories(folder_);
+    config_ = std::make_unique<ScopedEnvironment>("XDG_CONFIG_HOME", (root_ / "config").string());
     WriteProgramFile("quorvex", "old program");
     updater_.SetExePath(ProgramFile("quorvex"));
     updater_.Dialogs = dialogs_;

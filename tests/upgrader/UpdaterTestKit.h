@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/LoopbackHttpServer.h"
+#include "support/ScopedEnvironment.h"
 #include "upgrader/upUpdater.h"
 
 #include <filesystem>
@@ -86,6 +87,7 @@ protected:
 
     std::filesystem::path root_;
     std::filesystem::path folder_;
+    std::unique_ptr<ScopedEnvironment> config_; // a settings file of the test's own
     UpdateSite site_;
     std::shared_ptr<FakeUpdaterDialogs> dialogs_ = std::make_shared<FakeUpdaterDialogs>();
     TupUpdater updater_;

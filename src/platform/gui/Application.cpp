@@ -49,7 +49,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& failure) {
         OnUnhandledFailure(failure.what());
     } catch (...) {
-        OnUnhandledFailure("Unknown failure");
+        OnUnhandledFailure("发生了未知错误。");
     }
     return true;
 }

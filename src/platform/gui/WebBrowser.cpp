@@ -1,6 +1,7 @@
 #include "platform/gui/WebBrowser.h"
 
 #include "platform/Exception.h"
+#include "platform/gui/Installation.h"
 #include "platform/gui/WebView.h"
 
 #include <QCoreApplication>
@@ -33,15 +34,15 @@ void AddProcessModelFlags() {
     if (sandboxOff && !flags.contains("--no-zygote"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-zygote");
 }
-// Loads the web view module from beside the program (once; it stays loaded).
+// Loads the web view module (once; it stays loaded).
 CreateWebViewFunction WebViewFactory() {
     static const CreateWebViewFunction create = [] {
-        QLibrary module(QCoreApplication::applicationDirPath() + '/' + kWebViewModuleFile);
+        QLibrary module(WebViewModulePath());
         auto function =
             reinterpret_cast<CreateWebViewFunction>(module.resolve(kCreateWebViewSymbol));
         if (function == nullptr)
-            throw Exception("The web panel cannot load its module: " +
-                            module.errorString().toStdString());
+            throw Exception("网页面板无法加载它的模块（" + module.fileName().toStdString() +
+                            "）：" + module.errorString().toStdString());
         return function;
     }();
     return create;
@@ -102,8 +103,8 @@ void TWebBrowser::WaitForDocument() {
     while (!hasDocument_ && !timedOut)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!hasDocument_)
-        throw Exception("The web panel did not open a blank page within " +
-                        std::to_string(kBlankDocumentTimeoutMs / 1000) + " seconds");
+        throw Exception("网页面板在 " + std::to_string(kBlankDocumentTimeoutMs / 1000) +
+                        " 秒内没有打开空白页。");
 }
 
 void TWebBrowser::LoadDocument(const std::string& html, const QString& charset) {

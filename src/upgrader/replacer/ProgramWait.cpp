@@ -1,11 +1,13 @@
 #include "upgrader/replacer/ProgramWait.h"
 
+#include "platform/Environment.h"
 #include "platform/ParentProcess.h"
 #include "platform/ThreadPriority.h"
 #include "platform/WriteAccess.h"
 
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 namespace quorvex::replacer {
@@ -13,6 +15,19 @@ namespace {
 
 inline constexpr int kLowestPriority = -19; // nice 19
 inline constexpr std::chrono::milliseconds kWaitStep{1};
+// How long the program's file may stay busy once its own process has ended: another process
+// still running the file (another user's, even a stopped one) must not hold the upgrade off.
+inline constexpr const char* kBusyLimitVariable = "QUORVEX_REPLACER_BUSY_LIMIT_MS";
+inline constexpr const char* kBusyLimitDefault = "60000";
+
+std::chrono::milliseconds BusyLimit() {
+    try {
+        return std::chrono::milliseconds(
+            std::stoul(platform::EnvironmentOr(kBusyLimitVariable, kBusyLimitDefault)));
+    } catch (const std::logic_error&) {
+        return std::chrono::milliseconds(std::stoul(kBusyLimitDefault)); // not a number
+    }
+}
 
 // The waiting runs on a thread of its own: a lowered priority cannot be raised again without
 // privileges, and what the replacer starts afterwards must not inherit it.
@@ -23,10 +38,16 @@ void AtLowestPriority(const std::function<void()>& work) {
     }).join();
 }
 
-void WaitUntilFreeHere(const std::string& path) {
-    do
+// True when the file became free, false when `limit` passed first.
+bool WaitUntilFreeHere(const std::string& path,
+                       std::chrono::milliseconds limit = std::chrono::milliseconds::max()) {
+    const auto start = std::chrono::steady_clock::now();
+    do {
+        if (std::chrono::steady_clock::now() - start > limit)
+            return false;
         std::this_thread::sleep_for(kWaitStep);
-    while (platform::ProbeWriteAccess(path) == platform::WriteAccess::Busy);
+    } while (platform::ProbeWriteAccess(path) == platform::WriteAccess::Busy);
+    return true;
 }
 
 } // namespace
@@ -35,12 +56,14 @@ void WaitUntilFree(const std::string& path) {
     AtLowestPriority([&path] { WaitUntilFreeHere(path); });
 }
 
-void WaitForProgramEnd(const std::string& exePath) {
-    AtLowestPriority([&exePath] {
+bool WaitForProgramEnd(const std::string& exePath) {
+    bool free = false;
+    AtLowestPriority([&] {
         if (const auto parent = platform::ParentProcess::IfRunning(exePath))
             parent->WaitForEnd();
-        WaitUntilFreeHere(exePath);
+        free = WaitUntilFreeHere(exePath, BusyLimit());
     });
+    return free;
 }
 
 } // namespace quorvex::replacer

@@ -10,7 +10,8 @@ namespace quorvex::replacer {
 void WaitUntilFree(const std::string& path);
 
 // Waits until the program `exePath` has ended: its process, when it is the one that started
-// the replacer (its file is not busy when it is a script), and then its file.
-void WaitForProgramEnd(const std::string& exePath);
+// the replacer (its file is not busy when it is a script), and then its file, for at most a
+// minute. False when the file was still busy then: some other process runs it.
+bool WaitForProgramEnd(const std::string& exePath);
 
 } // namespace quorvex::replacer

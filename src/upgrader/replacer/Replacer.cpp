@@ -4,6 +4,7 @@
 #include "platform/File.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileReplace.h"
+#include "platform/NativeExecutable.h"
 #include "platform/Process.h"
 #include "upgrader/replacer/ProgramWait.h"
 
@@ -27,16 +28,29 @@ TReplacer::TReplacer(const TReplacerCommand& command, std::ostream& report)
 void TReplacer::Run() {
     WaitForProgram();
     ExeReplaced = platform::FileExists(ExePath + std::string(kDownloadSuffix));
-    MoveDownloads();
-    const std::optional<pid_t> started = Start(ExePath);
+    if (NewProgramRuns())
+        MoveDownloads();
+    const std::optional<platform::ProcessId> started = Start(ExePath);
     if (Setup)
         RunSetup(started);
 }
 
 void TReplacer::WaitForProgram() {
     ExeName = NameOf(ExePath);
-    if (platform::FileExists(ExePath))
-        WaitForProgramEnd(ExePath);
+    if (platform::FileExists(ExePath) && !WaitForProgramEnd(ExePath))
+        report_ << "QvReplacer: " << ExePath
+                << " is still run by another process; it is replaced all the same\n";
+}
+
+bool TReplacer::NewProgramRuns() {
+    const std::string download = ExePath + std::string(kDownloadSuffix);
+    if (Setup || !ExeReplaced || platform::IsRunnableHere(download))
+        return true;
+    // An error page served as the program, or a cut-off file: the working program and the
+    // files that go with it stay as they are.
+    report_ << "QvReplacer: " << download
+            << " is no program this machine runs; nothing was replaced\n";
+    return false;
 }
 
 void TReplacer::MoveDownloads() {
@@ -49,7 +63,10 @@ void TReplacer::MoveDownloads() {
 void TReplacer::MoveDownload(const std::string& download) {
     std::string Target = download.substr(0, download.size() - kDownloadSuffix.size());
     const std::string programPath = Folder + ExeName;
-    if (!ExeReplaced && Target.ends_with(kExecutableEnding)) {
+    // Without a setup, only a program this machine runs may take the program's place: a file
+    // that merely ends in "exe" (a helper for another system, say) keeps its own name.
+    if (!ExeReplaced && Target.ends_with(kExecutableEnding) &&
+        (Setup || platform::IsRunnableHere(Folder + download))) {
         if (Setup) {
             OldExePath = ExePath;
             ExePath = Folder + Target;
@@ -82,7 +99,7 @@ void TReplacer::MoveDownload(const std::string& download) {
 
 // The program must be started whatever failed before; a failure to start it is all that is
 // left to tell.
-std::optional<pid_t> TReplacer::Start(const std::string& program) {
+std::optional<platform::ProcessId> TReplacer::Start(const std::string& program) {
     std::vector<std::string> arguments{program};
     for (std::string& word : ArgumentWords(RestartArgs))
         arguments.push_back(std::move(word));
@@ -94,7 +111,7 @@ std::optional<pid_t> TReplacer::Start(const std::string& program) {
     }
 }
 
-void TReplacer::RunSetup(std::optional<pid_t> setup) {
+void TReplacer::RunSetup(std::optional<platform::ProcessId> setup) {
     if (!OldExePath) {
         report_ << "QvReplacer: no setup program was downloaded (no other name than the "
                    "program's own ends in \"exe\"), so "

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/Process.h"
 #include "upgrader/replacer/ReplacerCommand.h"
 
 #include <optional>
 #include <ostream>
 #include <string>
-#include <sys/types.h>
 
 namespace quorvex::replacer {
 
@@ -21,10 +21,12 @@ public:
 
 private:
     void WaitForProgram();
+    // Whether the download that replaces the program is one this machine runs.
+    bool NewProgramRuns();
     void MoveDownloads();
     void MoveDownload(const std::string& download);
-    std::optional<pid_t> Start(const std::string& program);
-    void RunSetup(std::optional<pid_t> setup);
+    std::optional<platform::ProcessId> Start(const std::string& program);
+    void RunSetup(std::optional<platform::ProcessId> setup);
 
     std::ostream& report_;
     std::string ExePath;

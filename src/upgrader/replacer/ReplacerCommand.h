@@ -14,10 +14,18 @@ struct TReplacerCommand {
     bool Setup = false; // method 1: the download holds a setup program to run
 };
 
-// Reads the command line's arguments (the program name left out). Throws Exception when there
-// is no program path followed by a blank and a "+": acting on such a line could move files
-// of some other folder.
+// Reads the command line's arguments (the program name left out). A path that holds " +" comes
+// whole in a first argument "--program=PATH", followed by the "+" and the rest. Throws Exception
+// when there is no program path followed by a blank and a "+": acting on such a line could move
+// files of some other folder.
 TReplacerCommand ParseReplacerCommand(const std::vector<std::string>& arguments);
+
+// The arguments to start the replacer with for the program `exePath` and `restartArgs` (the
+// restart arguments and the method digit): the plain line when it carries the path, else the
+// "--program=" form; checked by reading them back as the replacer will. Throws Exception when
+// neither form gives back both.
+std::vector<std::string> ReplacerArguments(const std::string& exePath,
+                                           const std::string& restartArgs);
 
 // The path up to and including its last "/" (empty when there is none).
 std::string FolderOf(const std::string& path);

@@ -39,7 +39,31 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{{"/p/prog", "+"}, "/p/prog", "", false},
         CommandCase{{"/p/prog", "+/x2"}, "/p/prog", "/x", false},
         CommandCase{{"/p/prog", "+/x", "--y1"}, "/p/prog", "/x --y", true},
-        CommandCase{{"/p/prog", "+/1+1"}, "/p/prog", "/1+", true}));
+        CommandCase{{"/p/prog", "+/1+1"}, "/p/prog", "/1+", true},
+        CommandCase{{"--program=/opt/Quorvex +beta/quorvex", "+/afterupgrade0"},
+                    "/opt/Quorvex +beta/quorvex",
+                    "/afterupgrade",
+                    false},
+        CommandCase{{"--program=/c++ tools/q", "+/x", "--y1"}, "/c++ tools/q", "/x --y", true}));
+
+TEST(ReplacerCommandLines, TheProgramWritesThePlainLineWhereItCarriesThePathElseThePathWhole) {
+    const struct {
+        std::string exePath;
+        bool plain;
+    } cases[] = {{"/opt/q/prog", true},
+                 {"/opt/my  app/prog", true},
+                 {"/home/u/c++ tools/quorvex", false},
+                 {"/opt/Quorvex +beta/quorvex", false},
+                 {"/a/ +/q", false}};
+    for (const auto& each : cases) {
+        const auto arguments = ReplacerArguments(each.exePath, "/afterupgrade1");
+        EXPECT_EQ(arguments.front() == each.exePath, each.plain) << each.exePath;
+        const TReplacerCommand command = ParseReplacerCommand(arguments);
+        EXPECT_EQ(command.ExePath, each.exePath);
+        EXPECT_EQ(command.RestartArgs, "/afterupgrade");
+        EXPECT_TRUE(command.Setup);
+    }
+}
 
 TEST(ReplacerCommandLines, WithoutProgramPathBlankAndPlusAreRefused) {
     for (const std::vector<std::string>& arguments :

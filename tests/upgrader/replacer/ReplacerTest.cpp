@@ -1,8 +1,10 @@
 #include "platform/FileAttributes.h"
+#include "support/ScopedEnvironment.h"
 #include "support/Waiting.h"
 #include "upgrader/replacer/ReplacerRun.h"
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -165,6 +167,59 @@ TEST(Replacer, DownloadedExecutableWithAnotherNameTakesTheProgramsPlace) {
         testing::AnyOf(Files{{"prog", "new program 2.0"}, {"helper.exe", "new program helper"}},
                        Files{{"prog", "new program helper"}, {"prog-2.0.exe", "new program 2.0"}}));
     EXPECT_EQ(run.Permissions("prog"), 0755u);
+}
+
+TEST(Replacer, WithoutSetupOnlyAProgramForThisMachineTakesTheProgramsPlace) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("wine-helper.exe.uTMP", "MZ\x90 a program for another system");
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"},
+                                  {"wine-helper.exe", "MZ\x90 a program for another system"}}));
+}
+
+TEST(Replacer, ABrokenNewProgramReplacesNothing) {
+    const std::string newProgram = ReplacerRun::NewProgram();
+    for (const std::string& broken : {std::string("<html>502 Bad Gateway</html>"),
+                                      newProgram.substr(0, newProgram.size() / 2)}) {
+        ReplacerRun run;
+        run.Write("prog", ReplacerRun::OldProgram(), 0755);
+        run.Write("prog.uTMP", broken);
+        run.Write("module.uTMP", "new module");
+        Upgrade(run, '0');
+        EXPECT_EQ(run.Read("prog"), ReplacerRun::OldProgram());
+        EXPECT_EQ(run.DownloadCount(), 2u);
+        EXPECT_THAT(run.ReplacerErrors(), HasSubstr("nothing was replaced"));
+    }
+}
+
+TEST(Replacer, ALinkAmongTheDownloadsIsNeverMoved) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    const std::string elsewhere = run.RecordPath() + ".elsewhere";
+    std::ofstream(elsewhere) << ReplacerRun::NewProgram();
+    fs::create_symlink(elsewhere, run.Path("prog.uTMP"));
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Read("prog"), ReplacerRun::OldProgram());
+    EXPECT_TRUE(fs::is_symlink(run.Path("prog.uTMP")));
+    fs::remove(elsewhere);
+}
+
+TEST(Replacer, AnotherProcessRunningTheProgramHoldsTheUpgradeUpOnlyForAWhile) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog.uTMP", ReplacerRun::NewProgram());
+    // Another user runs the program file and stops that process; it is not the replacer's
+    // parent, so only the busy file tells of it.
+    auto other = run.StartProgram("prog");
+    ASSERT_TRUE(run.WaitForStarts({}, 1));
+    ASSERT_EQ(kill(other->Pid(), SIGSTOP), 0);
+    const ScopedEnvironment limit("QUORVEX_REPLACER_BUSY_LIMIT_MS", "300");
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"}}));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("still run by another process"));
+    kill(other->Pid(), SIGCONT); // so that it can take the end it is given
+    other->Kill();
 }
 
 TEST(Replacer, MissingProgramIsNotAwaitedAndTheDownloadedExecutableBecomesIt) {
