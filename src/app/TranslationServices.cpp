@@ -1,5 +1,6 @@
 #include "app/TranslationServices.h"
 
+#include "dictionaries/DictionaryLookup.h"
 #include "services/WindowTranslation.h"
 
 namespace quorvex {
@@ -9,8 +10,9 @@ void TOnlineServices::TranslateText(const std::string& pairCaption, const std::s
     services::TranslateThroughServices(pairCaption, sourceText, resultLines);
 }
 
-void TOnlineServices::LookupDictionary(const std::string& word, TDictionaryPanel& panel) {
-    quorvex::LookupDictionary(word, panel);
+void TOnlineServices::LookupDictionary(const std::string& pairCaption, const std::string& word,
+                                       TDictionaryPanel& panel) {
+    dictionaries::ShowDictionaryLookup(pairCaption, word, panel);
 }
 
 } // namespace quorvex

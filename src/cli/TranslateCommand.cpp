@@ -1,11 +1,9 @@
 #include "cli/TranslateCommand.h"
 
+#include "cli/DictCommand.h"
 #include "cli/ServiceCommands.h"
-#include "platform/TextCodec.h"
 #include "services/WindowTranslation.h"
-#include "translate/Dictionary.h"
 #include "translate/LanguagePairs.h"
-#include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
 
 #include <algorithm>
@@ -37,14 +35,19 @@ read whole (a final line break included).
             Chinese to English, otherwise English to Chinese. A caption that is not in the
             list is still sent, with an empty language pair, after a warning.
   --dict WORD
-            look WORD up in the dictionary as the window does for a short text and print
-            the page it would show in its web panel (the page header and the entry, in
-            UTF-8); the search host comes from QUORVEX_SEARCH_HOST (default www.baidu.com).
+            look WORD up in the dictionaries as the window does for a short text and print
+            the page it would show in its web panel (UTF-8). The sources are asked in the
+            order of QUORVEX_DICTIONARIES (or the setting Dictionary/Order; default cedict,
+            freedict, google, dict); with QUORVEX_SEARCH_HOST set only the classic search page
+            lookup (classic) there. -p chooses the pair as for a translation.
             Exit status 0 for an entry, 1 otherwise.
   --service NAME
-            ask only the service NAME (no chain) and print its translation
+            ask only the translation service NAME (no chain) and print its translation;
+            with --dict, ask only the dictionary source NAME
   --services
-            list every service: whether it is configured and available, and its pairs
+            list every translation service (whether it is configured and available, and
+            its pairs), then the dictionary sources, the pairs each serves and whether it
+            can be asked
   --help    show this text
 
 The services are asked in the order of the setting Services/Order (QUORVEX_SERVICES, default
@@ -74,32 +77,6 @@ bool EndsWithError(const TStringList& result) {
     return !result.Lines().empty() && result.Lines().back() == kErrorLine;
 }
 
-// Prints what the lookup shows: the page in UTF-8 and a message-box text on the error stream.
-class TPrintingPanel final : public TDictionaryPanel {
-public:
-    TPrintingPanel(std::ostream& out, std::ostream& err)
-        : out_(out)
-        , err_(err) {}
-    void ShowHtmlInPanel(const std::string& html) override {
-        out_ << platform::GbkToUtf8(html) << "\n";
-        Shown = true;
-    }
-    void ShowMessage(const std::string& text) override {
-        err_ << "quorvex-translate: " << text << "\n";
-    }
-    bool Shown = false;
-
-private:
-    std::ostream& out_;
-    std::ostream& err_;
-};
-
-int RunDictionaryLookup(const std::string& word, std::ostream& out, std::ostream& err) {
-    TPrintingPanel panel(out, err);
-    const TDictionaryEntry::TKind found = ShowDictionaryEntry(ServiceHosts().Search, word, panel);
-    return found == TDictionaryEntry::dkEntry && panel.Shown ? kExitTranslated : kExitError;
-}
-
 } // namespace
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments) {
@@ -119,7 +96,7 @@ TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& argu
             parsed.DictWord = arguments[++i];
         } else if (argument == "--service") {
             if (i + 1 == arguments.size())
-                throw EUsage("--service needs a service name");
+                throw EUsage("--service needs a name");
             parsed.Service = arguments[++i];
         } else if (argument == "--services") {
             parsed.ListServices = true;
@@ -162,17 +139,22 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
     }
     if (parsed.ListServices) {
         ListServices(out);
+        out << "\n";
+        PrintDictionarySources(out);
         return kExitTranslated;
     }
     if (parsed.DictWord)
-        return RunDictionaryLookup(*parsed.DictWord, out, err);
+        return RunDictCommand(*parsed.DictWord,
+                              parsed.Pair.empty() ? DefaultCaptionFor(*parsed.DictWord)
+                                                  : CaptionForPair(parsed.Pair),
+                              parsed.Service, out, err);
     const std::string text = parsed.Text.empty()
                                  ? std::string(std::istreambuf_iterator<char>(in), {})
                                  : JoinWords(parsed.Text);
     const std::string caption =
         parsed.Pair.empty() ? DefaultCaptionFor(text) : CaptionForPair(parsed.Pair);
-    if (parsed.Service)
-        return TranslateWithService(*parsed.Service, caption, text, out, err);
+    if (!parsed.Service.empty())
+        return TranslateWithService(parsed.Service, caption, text, out, err);
     if (LanguageCodeForCaption(caption).empty() && services::ClassicServiceOnly())
         err << "quorvex-translate: warning: '" << caption
             << "' is not a language pair of the list; it is sent with an empty pair\n";

@@ -25,7 +25,7 @@ struct TTranslateArguments {
     std::string Pair;                    // -p: a caption or a service code; empty when not given
     std::vector<std::string> Text;       // the words of the text; none: read standard input
     std::optional<std::string> DictWord; // --dict: look this word up instead of translating
-    std::optional<std::string> Service;  // --service: ask this one service instead of the chain
+    std::string Service;                 // --service: the one service or source to ask; empty: all
     bool ListServices = false;           // --services
 };
 
