@@ -1,13 +1,13 @@
 #include "app/TranslationServices.h"
 
 #include "dictionaries/DictionaryLookup.h"
-#include "translate/TranslateText.h"
+#include "services/WindowTranslation.h"
 
 namespace quorvex {
 
 void TOnlineServices::TranslateText(const std::string& pairCaption, const std::string& sourceText,
                                     TStrings& resultLines) {
-    quorvex::TranslateText(pairCaption, sourceText, resultLines);
+    services::TranslateThroughServices(pairCaption, sourceText, resultLines);
 }
 
 void TOnlineServices::LookupDictionary(const std::string& pairCaption, const std::string& word,

@@ -18,7 +18,8 @@ public:
                                   TDictionaryPanel& panel) = 0;
 };
 
-// The services on the network, at the hosts of the environment's settings.
+// The translation services of the settings (only the classic one when QUORVEX_TRANSLATE_HOST
+// names its host) and the dictionary lookup on the network.
 class TOnlineServices final : public TTranslationServices {
 public:
     void TranslateText(const std::string& pairCaption, const std::string& sourceText,

@@ -1,6 +1,8 @@
 #include "cli/TranslateCommand.h"
 
 #include "cli/DictCommand.h"
+#include "cli/ServiceCommands.h"
+#include "services/WindowTranslation.h"
 #include "translate/LanguagePairs.h"
 #include "translate/TranslateText.h"
 
@@ -8,17 +10,20 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 namespace quorvex {
 namespace {
 
 constexpr unsigned char kFirstNonAsciiByte = 127;
 
-const std::string kHelp = R"(Usage: quorvex-translate [-p PAIR] [TEXT...]
+const std::string kHelp = R"(Usage: quorvex-translate [--service NAME] [-p PAIR] [TEXT...]
+       quorvex-translate --services
 
 Translates TEXT exactly as the Quorvex window does and prints the result box, each line
-followed by a line break. TEXT is the arguments joined by single spaces; without any, standard
-input is read whole (a final line break included).
+followed by a line break; when it ends with "Error", each service tried and its reason go to
+standard error. TEXT is the arguments joined by single spaces; without any, standard input is
+read whole (a final line break included).
 
   -p PAIR   the language pair: a caption of the window's list or a service code:
 )" + [] {
@@ -37,13 +42,18 @@ input is read whole (a final line break included).
             lookup (classic) there. -p chooses the pair as for a translation.
             Exit status 0 for an entry, 1 otherwise.
   --service NAME
-            with --dict: ask only the dictionary source NAME
+            ask only the translation service NAME (no chain) and print its translation;
+            with --dict, ask only the dictionary source NAME
   --services
-            list the dictionary sources, the pairs each serves and whether it can be asked
+            list every translation service (whether it is configured and available, and
+            its pairs), then the dictionary sources, the pairs each serves and whether it
+            can be asked
   --help    show this text
 
-The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
-translate.google.com).
+The services are asked in the order of the setting Services/Order (QUORVEX_SERVICES, default
+"opencc, google, libretranslate, baidu, apertium"); the first that serves the pair and is
+configured translates, and when it fails, the next. With QUORVEX_TRANSLATE_HOST set (host or
+host:port) only the classic service at that host is asked, as the window first did.
 
 Exit status: 0 when a translation was written, 1 when the result box ended with "Error",
 2 for bad usage.
@@ -54,6 +64,13 @@ std::string JoinWords(const std::vector<std::string>& words) {
     for (size_t i = 0; i < words.size(); ++i)
         text += (i == 0 ? "" : " ") + words[i];
     return text;
+}
+
+// Each line of `reasons` as a message of its own.
+void PrintReasons(const std::string& reasons, std::ostream& err) {
+    std::istringstream lines(reasons);
+    for (std::string line; std::getline(lines, line);)
+        err << "quorvex-translate: " << line << "\n";
 }
 
 bool EndsWithError(const TStringList& result) {
@@ -121,6 +138,8 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
         return kExitTranslated;
     }
     if (parsed.ListServices) {
+        ListServices(out);
+        out << "\n";
         PrintDictionarySources(out);
         return kExitTranslated;
     }
@@ -134,12 +153,15 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
                                  : JoinWords(parsed.Text);
     const std::string caption =
         parsed.Pair.empty() ? DefaultCaptionFor(text) : CaptionForPair(parsed.Pair);
-    if (LanguageCodeForCaption(caption).empty())
+    if (!parsed.Service.empty())
+        return TranslateWithService(parsed.Service, caption, text, out, err);
+    if (LanguageCodeForCaption(caption).empty() && services::ClassicServiceOnly())
         err << "quorvex-translate: warning: '" << caption
             << "' is not a language pair of the list; it is sent with an empty pair\n";
     TStringList result;
-    TranslateText(caption, text, result);
+    services::TranslateThroughServices(caption, text, result);
     out << result.Text();
+    PrintReasons(result.Explanation(), err);
     return EndsWithError(result) ? kExitError : kExitTranslated;
 }
 

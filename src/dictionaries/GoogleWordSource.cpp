@@ -1,11 +1,11 @@
 #include "dictionaries/GoogleWordSource.h"
 
+#include "http/FormEncoding.h"
 #include "services/GoogleService.h"
 #include "services/HttpTransport.h"
 #include "services/LanguageCodes.h"
 #include "services/TranslationService.h"
 #include "settings/Settings.h"
-#include "translate/FormEncoding.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

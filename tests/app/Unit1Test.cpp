@@ -2,12 +2,15 @@
 
 #include "app/FakeServices.h"
 #include "app/MemoLines.h"
+#include "app/TranslationServices.h"
 #include "platform/Exception.h"
 #include "platform/InstanceLock.h"
 #include "platform/gui/ClipboardWatch.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
 #include "quorvex/Version.h"
+#include "support/ScopedEnvironment.h"
+#include "translate/LanguagePairs.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -671,6 +674,17 @@ TEST(MemoLines, LinesOfTheBoxEachFollowedByALineBreak) {
     lines.Clear();
     lines.Add("two\nlines");
     EXPECT_EQ(lines.Text(), "two\nlines\n");
+}
+
+TEST(MemoLines, FailedServicesLeaveErrorInTheBoxAndTheirReasonsInItsToolTip) {
+    const test_support::ScopedEnvironment chain("QUORVEX_TRANSLATE_HOST", std::nullopt);
+    const test_support::ScopedEnvironment order("QUORVEX_SERVICES", "apertium");
+    QPlainTextEdit memo;
+    TMemoLines lines(memo);
+    lines.Add("earlier");
+    TOnlineServices().TranslateText(std::string(kLanguagePairs[0].Caption), "hi", lines);
+    EXPECT_EQ(memo.toPlainText().toStdString(), "earlier\nError");
+    EXPECT_EQ(memo.toolTip().toStdString(), "没有已设置好的翻译服务翻译这个语言对");
 }
 
 } // namespace
