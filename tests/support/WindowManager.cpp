@@ -4,6 +4,7 @@
 #include "support/Waiting.h"
 
 #include <map>
+#include <unistd.h>
 
 namespace quorvex::test_support {
 
@@ -34,6 +35,12 @@ std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
                                                  const std::vector<std::string>& environment) {
     std::vector<std::string> variables = environment;
     variables.push_back("DISPLAY=" + display);
+    // fluxbox and KWin write their configuration into the home folder: a private one keeps
+    // the person's own untouched and every run starting from the defaults.
+    const std::string home = "/tmp/quorvex-wm-home-" + std::to_string(getpid());
+    RunCommand("mkdir -p " + home);
+    variables.push_back("HOME=" + home);
+    variables.push_back("XDG_CONFIG_HOME=" + home + "/.config");
     std::unique_ptr<ChildProcess> windowManager;
     const bool managing = PollUntil(
         [&] {
