@@ -1,6 +1,8 @@
 #include "platform/gui/Application.h"
 
+#include <QLoggingCategory>
 #include <QMessageBox>
+#include <algorithm>
 #include <exception>
 
 namespace quorvex::platform {
@@ -35,10 +37,37 @@ int& RenderInSoftware(int& argc) {
     return argc;
 }
 
+QtMessageHandler libraryMessageHandler = nullptr;
+
+// What Qt and its web engine say on every start about the software rendering chosen above (and
+// the sandbox a root user runs without): expected, and meaningless to a person.
+bool ExpectedLibraryNotice(QtMsgType type, const QString& message) {
+    static const QStringList notices{
+        QStringLiteral("QXcbIntegration: Cannot create platform OpenGL context"),
+        QStringLiteral("No suitable graphics backend found"),
+        QStringLiteral("Sandboxing disabled by user.")};
+    return type != QtCriticalMsg && type != QtFatalMsg &&
+           std::any_of(notices.begin(), notices.end(),
+                       [&](const QString& notice) { return message.startsWith(notice); });
+}
+
+void PassUnexpectedMessages(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+    if (!ExpectedLibraryNotice(type, message))
+        libraryMessageHandler(type, context, message);
+}
+
+// The web engine's own flag dump goes through a category; its other notices do not.
+int& QuietLibraries(int& argc) {
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    libraryMessageHandler = qInstallMessageHandler(PassUnexpectedMessages);
+    return RenderInSoftware(argc);
+}
+
 } // namespace
 
 TApplication::TApplication(int& argc, char** argv, const QString& title)
-    : QApplication(RenderInSoftware(argc), argv)
+    : QApplication(QuietLibraries(argc), argv)
     , OnUnhandledFailure([](const std::string& message) { ShowErrorMessage(message); }) {
     setApplicationName(title);
 }
