@@ -1,6 +1,7 @@
 #include "platform/PipedProgram.h"
 
 #include "platform/Environment.h"
+#include "platform/FileReplace.h"
 #include "platform/Exception.h"
 #include "platform/Poll.h"
 #include "platform/Process.h"
@@ -152,11 +153,6 @@ std::optional<std::string> FindProgram(const std::string& name) {
             return candidate;
     }
     return std::nullopt;
-}
-
-bool FileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 } // namespace quorvex::platform

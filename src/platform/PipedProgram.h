@@ -25,7 +25,4 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
 // The path of the executable `name` in the folders of PATH; nothing when none has it.
 std::optional<std::string> FindProgram(const std::string& name);
 
-// Whether a regular file exists at `path`.
-bool FileExists(const std::string& path);
-
 } // namespace quorvex::platform

@@ -1,5 +1,6 @@
 #include "services/ApertiumService.h"
 
+#include "platform/FileReplace.h"
 #include "platform/PipedProgram.h"
 #include "translate/PumpSteps.h"
 #include "translate/RequestLimit.h"
