@@ -19,4 +19,8 @@ std::string TMemoLines::Text() const {
     return memo_.toPlainText().toStdString() + "\n";
 }
 
+void TMemoLines::Explain(const std::string& reasons) {
+    memo_.setToolTip(QString::fromStdString(reasons));
+}
+
 } // namespace quorvex

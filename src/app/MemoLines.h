@@ -14,6 +14,7 @@ public:
     void Clear() override;
     void Add(const std::string& line) override;
     std::string Text() const override;
+    void Explain(const std::string& reasons) override;
 
 private:
     QPlainTextEdit& memo_;

@@ -12,8 +12,9 @@ TSlideUp::TSlideUp(QWidget& window)
     connect(&steps_, &QTimer::timeout, this, &TSlideUp::Step);
 }
 
-void TSlideUp::Start(int from, int rowsLeft, std::function<bool()> stop) {
+void TSlideUp::Start(int from, int edge, int rowsLeft, std::function<bool()> stop) {
     from_ = from;
+    edge_ = edge;
     rowsLeft_ = rowsLeft;
     stop_ = std::move(stop);
     sinceStart_.start();
@@ -28,12 +29,15 @@ void TSlideUp::Step() {
     }
     // The height is read at each step: a window manager may put its frame on meanwhile.
     const int height = window_.frameGeometry().height();
-    const int end = rowsLeft_ - height;
+    const int end = edge_ + rowsLeft_ - height;
     const qint64 travelled = sinceStart_.elapsed() * height / kFullHeightMilliseconds;
     const int top = static_cast<int>(std::max<qint64>(from_ - travelled, end));
     window_.move(window_.frameGeometry().left(), top);
-    if (top == end)
-        steps_.stop();
+    if (top != end)
+        return;
+    steps_.stop();
+    if (OnFinished)
+        OnFinished();
 }
 
 } // namespace quorvex

@@ -19,10 +19,13 @@ public:
 
     explicit TSlideUp(QWidget& window);
 
-    // Slides from top `from` until only the lowest `rowsLeft` rows of the window are on
-    // screen; before each step `stop` is asked whether to end the slide where it is.
-    void Start(int from, int rowsLeft, std::function<bool()> stop);
+    // Slides from top `from` until only the lowest `rowsLeft` rows of the window are below
+    // `edge`; before each step `stop` is asked whether to end the slide where it is.
+    void Start(int from, int edge, int rowsLeft, std::function<bool()> stop);
     bool Running() const { return steps_.isActive(); }
+
+    // Raised when a slide has reached its end (not when it was stopped).
+    std::function<void()> OnFinished;
 
 private:
     void Step();
@@ -31,6 +34,7 @@ private:
     QTimer steps_;
     QElapsedTimer sinceStart_;
     int from_ = 0;
+    int edge_ = 0;
     int rowsLeft_ = 0;
     std::function<bool()> stop_;
 };

@@ -14,15 +14,19 @@ public:
     virtual ~TTranslationServices() = default;
     virtual void TranslateText(const std::string& pairCaption, const std::string& sourceText,
                                TStrings& resultLines) = 0;
-    virtual void LookupDictionary(const std::string& word, TDictionaryPanel& panel) = 0;
+    virtual void LookupDictionary(const std::string& pairCaption, const std::string& word,
+                                  TDictionaryPanel& panel) = 0;
 };
 
-// The services on the network, at the hosts of the environment's settings.
+// The translation services of the settings (only the classic one when QUORVEX_TRANSLATE_HOST
+// names its host) and the dictionary lookup on the network.
 class TOnlineServices final : public TTranslationServices {
 public:
     void TranslateText(const std::string& pairCaption, const std::string& sourceText,
                        TStrings& resultLines) override;
-    void LookupDictionary(const std::string& word, TDictionaryPanel& panel) override;
+    // The dictionary sources in their order, or the classic lookup where the settings ask for it.
+    void LookupDictionary(const std::string& pairCaption, const std::string& word,
+                          TDictionaryPanel& panel) override;
 };
 
 } // namespace quorvex

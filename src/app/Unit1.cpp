@@ -5,11 +5,13 @@
 #include "platform/TextCodec.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ClipboardWatch.h"
+#include "platform/gui/X11Window.h"
 #include "translate/ServiceHosts.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 namespace quorvex {
@@ -63,13 +65,21 @@ void TForm1::FormCreate(bool startedWithArguments) {
         secondInstance_ = true;
         return;
     }
+    if (!instanceLock_->AlreadyExisted())
+        ListenForLaterStarts();
     PlaceWindow();
     SpeedButtonDownClick();
 }
 
 void TForm1::PlaceWindow() {
-    const int desktopWidth = QGuiApplication::primaryScreen()->virtualGeometry().width();
-    move(CentredLeft(desktopWidth, frameGeometry().width()), kWindowTop);
+    // On the screen the person works on, not across the seam of two: the one under the
+    // pointer, else the primary one; below a panel at its top.
+    const QScreen* screen = QGuiApplication::screenAt(platform::CursorPos());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    const QRect workArea = screen->availableGeometry();
+    move(workArea.left() + CentredLeft(workArea.width(), frameGeometry().width()),
+         workArea.top() + kWindowTop);
 }
 
 void TForm1::SetClientHeight(int height) {

@@ -37,11 +37,14 @@ class TPopupMenu;
 class TWebBrowser;
 } // namespace platform
 
+class TDockStrip;
 class TSlideUp;
 class TTrayIcon;
 
 inline constexpr const char* kApplicationTitle = "Virovedezori";
 inline constexpr const char* kInstanceName = "Quorvex";
+// How long a second start waits for the running one to take its request to show the window.
+inline constexpr std::chrono::milliseconds kShowRequestLimit{5000};
 // The longest a translation or a lookup may wait before it ends as "Error", so that a person can
 // always go on. The reply pages are a few dozen kilobytes, seconds even over a dial-up line;
 // whoever has waited half a minute has given up on the answer and wants the window back.
@@ -83,6 +86,7 @@ public:
     std::function<void(const std::string& text)> OnMessageBox;
 
     void ShowHtmlInPanel(const std::string& html) override;
+    void ShowUtf8HtmlInPanel(const std::string& html) override;
     void ShowMessage(const std::string& text) override;
 
     // Handlers, named after the control and the event.
@@ -110,6 +114,14 @@ public:
     void FormPaint();
     void N2Click();
     void TrayIcon1DblClick();
+    // A language pair chosen in the list: the source text is translated again with it.
+    void PairChosen();
+    // The pause item was ticked or unticked: the clipboard watch pauses or goes on.
+    void PauseClipboardClick();
+    // Another start of the program asked for the window.
+    void ShowOnRequest();
+    // Esc: into the tray, when there is one.
+    void HideToTray();
     // Opens the settings window, or brings the open one forward (Unit1Settings.cpp).
     void SettingsItemClick();
     // The window moving handler: where a proposed outer rectangle may go (never above the
@@ -119,6 +131,8 @@ public:
     // The outer window's top edge on the screen.
     int Top() const;
     void SetTop(int top);
+    // The edge the window docks at: the top of its screen's work area (below a top panel).
+    int DockTop() const;
 
     // External links and the usage report (Unit1Links.cpp).
     void Label2Click();
@@ -167,9 +181,11 @@ public:
     QAction* SettingsItem;              // "设置…": opens the settings window
     QAction* N4;                        // the menu's separator
     QAction* N1;                        // "退出(Exit)": ends the program
+    QAction* PauseClipboardItem;        // "暂停剪贴板翻译": pauses the clipboard watch
     platform::TClipboardWatch* ClipboardWatch; // notices text copied in any program
     TTrayIcon* TrayIcon1;                      // the icon in the notification area
     TSlideUp* SlideUp;                         // slides a docked window up out of sight
+    TDockStrip* DockStrip; // stands for a slid window where the window manager keeps it on screen
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -177,6 +193,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -196,7 +213,15 @@ private:
     void FormCreate(bool startedWithArguments);
     void PlaceWindow();
     void SetClientHeight(int height);
-    void RunTranslation();
+    void HideUnlessSlidAway();
+    // Runs a translation, or queues it after the one that waits; `byPerson` when the person
+    // asked for it in the window (failures may then interrupt with a box).
+    void Trigger(bool byPerson);
+    void RunTranslation(bool byPerson);
+    // A failure's reason where the window shows its state: the web panel.
+    void ShowStatus(const std::string& text);
+    void TakeDroppedText(const QString& text);
+    void ListenForLaterStarts();
     void RunLimited(const std::function<void()>& request) const;
     void AbandonRequests();
     void LeaveClipboardWatch();
@@ -210,6 +235,10 @@ private:
     bool secondInstance_ = false;
     bool translating_ = false;
     bool triggerPending_ = false;
+    bool pendingByPerson_ = false;
+    bool runningByPerson_ = true;
+    // The reason shown in the web panel for the running translation, GBK; empty: none.
+    std::string status_;
     bool programWrite_ = false;
     bool closing_ = false;
 };

@@ -1,6 +1,7 @@
 // How the main window behaves on screen: transparency, the web panel's height, docking at the
 // top edge of the screen with the slide-up when the pointer leaves, and showing and hiding
 // through the tray.
+#include "app/DockStrip.h"
 #include "app/SlideUp.h"
 #include "app/Unit1.h"
 #include "platform/gui/WebBrowser.h"
@@ -10,7 +11,10 @@
 #include <QAction>
 #include <QFrame>
 #include <QMoveEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
 #include <QSlider>
+#include <QTextCursor>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdint>
@@ -21,13 +25,17 @@ namespace {
 
 inline constexpr int kPanelStep = 10;
 inline constexpr int kExpandedClientHeight = 296;
-// A window whose top is at most this far down is docked at the top edge and slides away.
+// Distances below the docking edge. A window whose top is at most this far down is docked
+// and slides away.
 inline constexpr int kDockedTopLimit = 5;
 // Rows left on screen at the end of a slide, as a handle to bring the window back.
 inline constexpr int kSlidHandleRows = 3;
 inline constexpr int kSlideStartTop = 1;
 // Where the tray's show/hide puts a window that has slid away.
 inline constexpr int kShownAfterSlideTop = 4;
+// How long the window manager gets to answer the slide's last step before the window is
+// looked at: where it kept more rows on screen than asked, the window hides behind the strip.
+inline constexpr int kWindowManagerAnswerMilliseconds = 300;
 
 void AddToHeight(QWidget& widget, int amount) {
     widget.resize(widget.width(), std::max(widget.height() + amount, 0));
@@ -42,6 +50,19 @@ void TForm1::WireWindowBehaviours() {
     connect(tmrMouseOut, &QTimer::timeout, this, &TForm1::tmrMouseOutTimer);
     connect(N2, &QAction::triggered, this, &TForm1::N2Click);
     SlideUp = new TSlideUp(*this);
+    SlideUp->OnFinished = [this] {
+        QTimer::singleShot(kWindowManagerAnswerMilliseconds, this, &TForm1::HideUnlessSlidAway);
+    };
+    DockStrip = new TDockStrip(*this);
+    DockStrip->OnPointerEnter = [this] {
+        SetTop(DockTop());
+        show();
+        MouseEnterProc();
+    };
+}
+
+int TForm1::DockTop() const {
+    return screen()->availableGeometry().top();
 }
 
 int TForm1::Top() const {
@@ -59,9 +80,14 @@ void TForm1::TrackBar1Change() {
 }
 
 void TForm1::SpeedButton1Click() {
-    AddToHeight(*Panel1, kPanelStep);
-    AddToHeight(WebBrowser1->Widget(), kPanelStep);
-    SetClientHeight(height() + kPanelStep);
+    // The window never grows taller than the screen's work area.
+    const int step =
+        std::min(kPanelStep, screen()->availableGeometry().height() - frameGeometry().height());
+    if (step <= 0)
+        return;
+    AddToHeight(*Panel1, step);
+    AddToHeight(WebBrowser1->Widget(), step);
+    SetClientHeight(height() + step);
 }
 
 void TForm1::SpeedButton2Click() {
@@ -75,8 +101,8 @@ void TForm1::SpeedButton2Click() {
 }
 
 QRect TForm1::WMMoving(QRect proposed) const {
-    if (proposed.top() < 0)
-        proposed.moveTop(0);
+    if (proposed.top() < DockTop())
+        proposed.moveTop(DockTop());
     return proposed;
 }
 
@@ -98,8 +124,8 @@ void TForm1::enterEvent(QEnterEvent* event) {
 
 void TForm1::MouseEnterProc() {
     tmrMouseOut->start();
-    if (Top() < 0)
-        SetTop(0);
+    if (Top() < DockTop())
+        SetTop(DockTop());
 }
 
 void TForm1::tmrMouseOutTimer() {
@@ -112,10 +138,28 @@ void TForm1::MouseLeaveProc() {
     if (inside || platform::LeftButtonDown())
         return;
     tmrMouseOut->stop();
-    if (Top() > kDockedTopLimit)
+    if (Top() > DockTop() + kDockedTopLimit)
         return;
     // The mouse coming back starts the watch again, which ends the slide where it is.
-    SlideUp->Start(kSlideStartTop, kSlidHandleRows, [this] { return tmrMouseOut->isActive(); });
+    SlideUp->Start(DockTop() + kSlideStartTop, DockTop(), kSlidHandleRows,
+                   [this] { return tmrMouseOut->isActive(); });
+}
+
+void TForm1::HideUnlessSlidAway() {
+    // The pointer came back meanwhile, or the window manager let the window go.
+    const int clientBottom = platform::ClientAreaOnScreen(*this).y() + height();
+    if (tmrMouseOut->isActive() || !isVisible() || clientBottom <= DockTop() + kSlidHandleRows)
+        return;
+    const QRect frame = frameGeometry();
+    DockStrip->ShowAt({frame.left(), DockTop(), frame.width(), kSlidHandleRows});
+    hide();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    DockStrip->hide();
+    // A person who brings the window back goes on typing where the text ends.
+    Memo1->moveCursor(QTextCursor::End);
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
@@ -129,16 +173,13 @@ void TForm1::FormPaint() {
 }
 
 void TForm1::N2Click() {
-    if (isVisible()) {
-        if (Top() < 0)
-            SetTop(kShownAfterSlideTop);
-        else
-            TrayIcon1->HideMainWindow();
-        return;
-    }
-    if (Top() < 0)
-        SetTop(kShownAfterSlideTop);
-    TrayIcon1->ShowMainWindow();
+    const bool slidAway = Top() < DockTop();
+    if (slidAway)
+        SetTop(DockTop() + kShownAfterSlideTop);
+    if (!isVisible())
+        TrayIcon1->ShowMainWindow();
+    else if (!slidAway)
+        TrayIcon1->HideMainWindow();
 }
 
 void TForm1::TrayIcon1DblClick() {

@@ -45,8 +45,9 @@ QGroupBox* CreateGroupBox(QWidget* parent, const char* title, QRect geometry) {
     return box;
 }
 
-QPlainTextEdit* CreateMemo(QWidget* parent, QRect geometry) {
+QPlainTextEdit* CreateMemo(QWidget* parent, const char* name, QRect geometry) {
     auto* memo = new QPlainTextEdit(parent);
+    memo->setAccessibleName(QString::fromUtf8(name));
     memo->setGeometry(geometry);
     memo->setFont(platform::WindowFont(kMemoFontHeight));
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -58,15 +59,16 @@ QPlainTextEdit* CreateMemo(QWidget* parent, QRect geometry) {
 }
 
 QToolButton* CreateFlatButton(QWidget* parent, const char* caption, QRect geometry, int fontHeight,
-                              const char* hint = "") {
+                              const char* hint) {
     auto* button = new QToolButton(parent);
     button->setText(QString::fromUtf8(caption));
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setFont(platform::WindowFont(fontHeight, true));
     button->setToolTip(QString::fromUtf8(hint));
-    // Flat buttons are for the mouse only and never take the focus.
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setAccessibleName(QString::fromUtf8(hint));
+    // Tab reaches the flat buttons (Space presses them); a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -111,6 +113,7 @@ void TForm1::CreateSettingsGroup() {
     for (const std::string& caption : ComboBoxCaptions())
         ComboBox1->addItem(QString::fromStdString(caption));
     ComboBox1->setCurrentIndex(kPairEnglishToChinese);
+    ComboBox1->setAccessibleName(QString::fromUtf8("语言对"));
     Button1 = new QPushButton(QString::fromUtf8("翻译/translate"), GroupBox1);
     Button1->setGeometry(279, 16, 100, 25);
     CheckBox1 = new QCheckBox(QString::fromUtf8("置顶"), GroupBox1);
@@ -122,15 +125,16 @@ void TForm1::CreateSettingsGroup() {
     TrackBar1->setValue(kTrackBarMin);
     // The minimum stands at the top, as on the original track bar.
     TrackBar1->setInvertedAppearance(true);
+    TrackBar1->setAccessibleName(QString::fromUtf8("透明度"));
+    TrackBar1->setToolTip(QString::fromUtf8("透明度"));
 }
 
 void TForm1::CreateTextGroups() {
     GroupBox2 = CreateGroupBox(this, "原文", {0, 56, 481, 109});
-    Memo1 = CreateMemo(GroupBox2, {4, 15, 469, 88});
+    Memo1 = CreateMemo(GroupBox2, "原文", {4, 15, 469, 88});
     Memo1->viewport()->setAcceptDrops(true);
     GroupBox3 = CreateGroupBox(this, "译文", {0, 169, 481, 111});
-    Memo2 = CreateMemo(GroupBox3, {5, 15, 468, 88});
-    Memo2->setAccessibleName(QString::fromUtf8("译文"));
+    Memo2 = CreateMemo(GroupBox3, "译文", {5, 15, 468, 88});
 }
 
 void TForm1::CreateBottomRow() {
@@ -143,13 +147,16 @@ void TForm1::CreateBottomRow() {
     Label4 = CreateLinkLabel(this, "  百度词典在线  ", {210, 283, 110, 13},
                              LinkHint("打开百度字典官方翻译网站", hosts.Dict));
     Label3 = CreateLinkLabel(this, "使用说明", {329, 283, 65, 13}, googleHint);
-    SpeedButton1 = CreateFlatButton(this, "+", {400, 280, 23, 15}, kSizeButtonFontHeight);
-    SpeedButton2 = CreateFlatButton(this, "-", {432, 280, 23, 15}, kSizeButtonFontHeight);
+    SpeedButton1 =
+        CreateFlatButton(this, "+", {400, 280, 23, 15}, kSizeButtonFontHeight, "网页面板加高");
+    SpeedButton2 =
+        CreateFlatButton(this, "-", {432, 280, 23, 15}, kSizeButtonFontHeight, "网页面板减低");
 }
 
 void TForm1::CreateWebPanel() {
     Panel1 = new QFrame(this);
     Panel1->setGeometry(5, 295, 471, 169);
+    Panel1->setAccessibleName(QString::fromUtf8("网页面板"));
     WebBrowser1 = new platform::TWebBrowser(Panel1);
     WebBrowser1->Widget().setGeometry(-2, -2, 475, 169);
 }
@@ -174,6 +181,8 @@ void TForm1::CreatePopupMenu() {
     PopupMenu1 = new platform::TPopupMenu(this);
     N2 = PopupMenu1->addAction(QString::fromUtf8("显示/隐藏"));
     N3 = PopupMenu1->addAction(QString::fromUtf8("检查新版本"));
+    PauseClipboardItem = PopupMenu1->addAction(QString::fromUtf8("暂停剪贴板翻译"));
+    PauseClipboardItem->setCheckable(true);
     SettingsItem = PopupMenu1->addAction(QString::fromUtf8("设置…"));
     connect(SettingsItem, &QAction::triggered, this, &TForm1::SettingsItemClick);
     N4 = PopupMenu1->addSeparator();

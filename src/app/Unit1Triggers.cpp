@@ -7,12 +7,17 @@
 #include "platform/gui/WebBrowser.h"
 #include "translate/RequestLimit.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QToolButton>
+#include <QWindow>
+#include <utility>
 
 namespace quorvex {
 
@@ -48,6 +53,8 @@ void TForm1::WireEvents() {
     connect(SpeedButtonUP, &QToolButton::clicked, this, &TForm1::SpeedButtonUPClick);
     connect(SpeedButtonDown, &QToolButton::clicked, this, &TForm1::SpeedButtonDownClick);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::PairChosen);
+    connect(PauseClipboardItem, &QAction::triggered, this, &TForm1::PauseClipboardClick);
     ClipboardWatch->OnChange = [this](platform::TClipboardWatch&) { WMDrawClipboard(); };
     Memo1->installEventFilter(this);
     Memo1->viewport()->installEventFilter(this);
@@ -59,20 +66,32 @@ std::string TForm1::SourceText() const {
 }
 
 void TForm1::Button1Click() {
+    Trigger(true);
+}
+
+void TForm1::PairChosen() {
+    Trigger(true);
+}
+
+void TForm1::Trigger(bool byPerson) {
     // A trigger that comes while a translation waits runs once that one has ended.
     if (translating_) {
         triggerPending_ = true;
+        pendingByPerson_ = pendingByPerson_ || byPerson;
         return;
     }
     do {
         triggerPending_ = false;
-        RunTranslation();
+        RunTranslation(std::exchange(pendingByPerson_, false) || byPerson);
+        byPerson = false;
     } while (triggerPending_ && !closing_);
 }
 
-void TForm1::RunTranslation() {
+void TForm1::RunTranslation(bool byPerson) {
     if (closing_ || AnsiLength(SourceText()) < kMinimumSourceLength)
         return;
+    runningByPerson_ = byPerson;
+    status_.clear();
     Button1->setEnabled(false);
     translating_ = true;
     struct EndTranslation {
@@ -87,7 +106,9 @@ void TForm1::RunTranslation() {
         services_.TranslateText(ComboBox1->currentText().toStdString(), SourceText(), resultLines);
     });
     if (!closing_ && AnsiLength(SourceText()) < kDictionaryLengthLimit)
-        RunLimited([&] { services_.LookupDictionary(SourceText(), *this); });
+        RunLimited([&] {
+            services_.LookupDictionary(ComboBox1->currentText().toStdString(), SourceText(), *this);
+        });
 }
 
 void TForm1::RunLimited(const std::function<void()>& request) const {
@@ -105,12 +126,30 @@ void TForm1::AbandonRequests() {
 
 void TForm1::ShowHtmlInPanel(const std::string& html) {
     if (!closing_)
-        WebBrowser1->LoadDocument(html, "GBK");
+        WebBrowser1->LoadDocument(html + status_, "GBK");
+}
+
+void TForm1::ShowUtf8HtmlInPanel(const std::string& html) {
+    if (!closing_)
+        WebBrowser1->LoadDocument(html, "UTF-8");
 }
 
 void TForm1::ShowMessage(const std::string& text) {
-    if (!closing_)
+    if (closing_)
+        return;
+    // A box comes only for what the person just did in the window; anything else (a copy made
+    // in another program, a window hidden in the tray) must not break into their work.
+    if (runningByPerson_ && isVisible() && !isMinimized())
         OnMessageBox(text);
+    else
+        ShowStatus(text);
+}
+
+void TForm1::ShowStatus(const std::string& text) {
+    status_ =
+        platform::Utf8ToGbk("<p style=\"color:#808080;font-size:small\">" +
+                            QString::fromStdString(text).toHtmlEscaped().toStdString() + "</p>");
+    WebBrowser1->LoadDocument(status_, "GBK");
 }
 
 bool TForm1::Memo1KeyPress(const QKeyEvent& key) {
@@ -173,11 +212,13 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::CheckBox1Click() {
-    const bool visible = isVisible();
-    // Changing the flag re-creates the native window, which hides it.
-    setWindowFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
-    if (visible)
-        show();
+    // Setting the flag on the widget would make a new native window, which the window manager
+    // places afresh and puts back into the taskbar: the native window changes in place instead.
+    const Qt::WindowFlags flags =
+        windowFlags().setFlag(Qt::WindowStaysOnTopHint, CheckBox1->isChecked());
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
     ClipboardWatch->Register();
 }
 
@@ -202,7 +243,18 @@ void TForm1::TakeClipboardText(const std::string& text) {
         programWrite_ = false;
     }
     if (AnsiLength(SourceText()) < kClipboardTranslateLimit)
-        Button1Click();
+        Trigger(false);
+}
+
+void TForm1::PauseClipboardClick() {
+    ClipboardWatch->SetPaused(PauseClipboardItem->isChecked());
+}
+
+void TForm1::TakeDroppedText(const QString& text) {
+    // A drop replaces the source text and translates it, as a person pasting it would expect.
+    Memo1->setPlainText(WithLfBreaks(text));
+    Memo1->moveCursor(QTextCursor::End);
+    Button1Click();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -225,12 +277,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::DragEnter:
     case QEvent::DragMove:
-        // Every drag over the source box is accepted, and a drop changes nothing.
+        // Every drag over the source box is accepted; a drop with text fills it.
         if (memo1)
             static_cast<QDropEvent&>(*event).acceptProposedAction();
         return memo1;
-    case QEvent::Drop:
+    case QEvent::Drop: {
+        auto& drop = static_cast<QDropEvent&>(*event);
+        if (memo1 && drop.mimeData()->hasText()) {
+            drop.acceptProposedAction();
+            TakeDroppedText(drop.mimeData()->text());
+        }
         return memo1;
+    }
     default:
         return false;
     }

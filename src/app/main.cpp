@@ -5,6 +5,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/DisplayPlatform.h"
 #include "platform/gui/QtTranslations.h"
+#include "platform/gui/ShowRequests.h"
 #include "tray/TrayIcon.h"
 #include "upgrader/upStartUp.h"
 
@@ -27,9 +28,13 @@ int main(int argc, char** argv) {
     quorvex::TOnlineServices services;
     quorvex::TForm1 form1(services, argc > 1);
     application.SetMainWindow(&form1);
-    // A second instance ends before its window is ever shown.
-    if (form1.SecondInstance())
+    // A second instance ends before its window is ever shown, once it has asked the running
+    // one to show its own (a person starting the program wants to see it).
+    if (form1.SecondInstance()) {
+        quorvex::platform::TShowRequests::AskToShow(quorvex::kInstanceName,
+                                                    quorvex::kShowRequestLimit);
         return 0;
+    }
     quorvex::TWindowMemory memory(form1);
     memory.Restore();
     // Written when the program ends, and when the desktop session asks before it ends (it may

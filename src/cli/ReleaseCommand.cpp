@@ -5,13 +5,14 @@
 #include "download/upText.h"
 #include "download/upUtils.h"
 #include "platform/Crypto.h"
+#include "platform/File.h"
+#include "platform/FileReplace.h"
 #include "upgrader/upSignedInfo.h"
 #include "upgrader/upUpdateInfo.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -19,10 +20,9 @@
 namespace quorvex::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr unsigned kOwnerReadWrite = 0600;
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -42,10 +42,8 @@ void WriteWhole(const std::string& path, const std::string& contents) {
         if (!file.flush())
             throw Exception("cannot write " + temporary);
     }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error)
-        throw Exception("cannot replace " + path + ": " + error.message());
+    if (!platform::MoveFileOver(temporary, path))
+        throw Exception("cannot replace " + path + ": " + platform::SystemErrorText());
 }
 
 // Creates the key file for the owner alone; an existing file is never overwritten.
@@ -55,9 +53,8 @@ void WriteNewKeyFile(const std::string& path, const std::string& contents) {
         throw Exception("cannot create " + path +
                         " (it may exist already; it is never "
                         "overwritten)");
-    std::error_code error;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, error);
-    const bool written = !error && std::fputs(contents.c_str(), file) >= 0;
+    const bool written = platform::SetPermissionBits(path, kOwnerReadWrite) &&
+                         std::fputs(contents.c_str(), file) >= 0;
     if (std::fclose(file) != 0 || !written)
         throw Exception("cannot write " + path);
 }
@@ -194,7 +191,7 @@ std::string SignInfoText(std::string_view Text, const std::string& PrivateKey,
     for (const auto& key : keys) {
         const std::string url = InfoValue(text, key, false);
         const std::string name = FileNameFromURL(url);
-        const std::string path = (fs::path(FilesFolder) / name).string();
+        const std::string path = FilesFolder.empty() ? name : FilesFolder + "/" + name;
         const auto hash = platform::FileSha256Hex(path);
         if (name.empty() || !hash)
             throw Exception("no file " + path + " for #" + key + "=" + url);

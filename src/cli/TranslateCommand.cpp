@@ -1,26 +1,29 @@
 #include "cli/TranslateCommand.h"
 
-#include "platform/TextCodec.h"
-#include "translate/Dictionary.h"
+#include "cli/DictCommand.h"
+#include "cli/ServiceCommands.h"
+#include "services/WindowTranslation.h"
 #include "translate/LanguagePairs.h"
-#include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
 
 #include <algorithm>
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 namespace quorvex {
 namespace {
 
 constexpr unsigned char kFirstNonAsciiByte = 127;
 
-const std::string kHelp = R"(Usage: quorvex-translate [-p PAIR] [TEXT...]
+const std::string kHelp = R"(Usage: quorvex-translate [--service NAME] [-p PAIR] [TEXT...]
+       quorvex-translate --services
 
 Translates TEXT exactly as the Quorvex window does and prints the result box, each line
-followed by a line break. TEXT is the arguments joined by single spaces; without any, standard
-input is read whole (a final line break included).
+followed by a line break; when it ends with "Error", each service tried and its reason go to
+standard error. TEXT is the arguments joined by single spaces; without any, standard input is
+read whole (a final line break included).
 
   -p PAIR   the language pair: a caption of the window's list or a service code:
 )" + [] {
@@ -32,14 +35,25 @@ input is read whole (a final line break included).
             Chinese to English, otherwise English to Chinese. A caption that is not in the
             list is still sent, with an empty language pair, after a warning.
   --dict WORD
-            look WORD up in the dictionary as the window does for a short text and print
-            the page it would show in its web panel (the page header and the entry, in
-            UTF-8); the search host comes from QUORVEX_SEARCH_HOST (default www.baidu.com).
+            look WORD up in the dictionaries as the window does for a short text and print
+            the page it would show in its web panel (UTF-8). The sources are asked in the
+            order of QUORVEX_DICTIONARIES (or the setting Dictionary/Order; default cedict,
+            freedict, google, dict); with QUORVEX_SEARCH_HOST set only the classic search page
+            lookup (classic) there. -p chooses the pair as for a translation.
             Exit status 0 for an entry, 1 otherwise.
+  --service NAME
+            ask only the translation service NAME (no chain) and print its translation;
+            with --dict, ask only the dictionary source NAME
+  --services
+            list every translation service (whether it is configured and available, and
+            its pairs), then the dictionary sources, the pairs each serves and whether it
+            can be asked
   --help    show this text
 
-The translation service's host comes from QUORVEX_TRANSLATE_HOST (host or host:port; default
-translate.google.com).
+The services are asked in the order of the setting Services/Order (QUORVEX_SERVICES, default
+"opencc, google, libretranslate, baidu, apertium"); the first that serves the pair and is
+configured translates, and when it fails, the next. With QUORVEX_TRANSLATE_HOST set (host or
+host:port) only the classic service at that host is asked, as the window first did.
 
 Exit status: 0 when a translation was written, 1 when the result box ended with "Error",
 2 for bad usage.
@@ -52,34 +66,15 @@ std::string JoinWords(const std::vector<std::string>& words) {
     return text;
 }
 
-bool EndsWithError(const TStringList& result) {
-    return !result.Lines().empty() && result.Lines().back() == kErrorLine;
+// Each line of `reasons` as a message of its own.
+void PrintReasons(const std::string& reasons, std::ostream& err) {
+    std::istringstream lines(reasons);
+    for (std::string line; std::getline(lines, line);)
+        err << "quorvex-translate: " << line << "\n";
 }
 
-// Prints what the lookup shows: the page in UTF-8 and a message-box text on the error stream.
-class TPrintingPanel final : public TDictionaryPanel {
-public:
-    TPrintingPanel(std::ostream& out, std::ostream& err)
-        : out_(out)
-        , err_(err) {}
-    void ShowHtmlInPanel(const std::string& html) override {
-        out_ << platform::GbkToUtf8(html) << "\n";
-        Shown = true;
-    }
-    void ShowMessage(const std::string& text) override {
-        err_ << "quorvex-translate: " << text << "\n";
-    }
-    bool Shown = false;
-
-private:
-    std::ostream& out_;
-    std::ostream& err_;
-};
-
-int RunDictionaryLookup(const std::string& word, std::ostream& out, std::ostream& err) {
-    TPrintingPanel panel(out, err);
-    const TDictionaryEntry::TKind found = ShowDictionaryEntry(ServiceHosts().Search, word, panel);
-    return found == TDictionaryEntry::dkEntry && panel.Shown ? kExitTranslated : kExitError;
+bool EndsWithError(const TStringList& result) {
+    return !result.Lines().empty() && result.Lines().back() == kErrorLine;
 }
 
 } // namespace
@@ -99,6 +94,12 @@ TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& argu
             if (i + 1 == arguments.size())
                 throw EUsage("--dict needs a word");
             parsed.DictWord = arguments[++i];
+        } else if (argument == "--service") {
+            if (i + 1 == arguments.size())
+                throw EUsage("--service needs a name");
+            parsed.Service = arguments[++i];
+        } else if (argument == "--services") {
+            parsed.ListServices = true;
         } else if (argument == "-p") {
             if (i + 1 == arguments.size())
                 throw EUsage("-p needs a language pair");
@@ -136,19 +137,31 @@ int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream&
         out << kHelp;
         return kExitTranslated;
     }
+    if (parsed.ListServices) {
+        ListServices(out);
+        out << "\n";
+        PrintDictionarySources(out);
+        return kExitTranslated;
+    }
     if (parsed.DictWord)
-        return RunDictionaryLookup(*parsed.DictWord, out, err);
+        return RunDictCommand(*parsed.DictWord,
+                              parsed.Pair.empty() ? DefaultCaptionFor(*parsed.DictWord)
+                                                  : CaptionForPair(parsed.Pair),
+                              parsed.Service, out, err);
     const std::string text = parsed.Text.empty()
                                  ? std::string(std::istreambuf_iterator<char>(in), {})
                                  : JoinWords(parsed.Text);
     const std::string caption =
         parsed.Pair.empty() ? DefaultCaptionFor(text) : CaptionForPair(parsed.Pair);
-    if (LanguageCodeForCaption(caption).empty())
+    if (!parsed.Service.empty())
+        return TranslateWithService(parsed.Service, caption, text, out, err);
+    if (LanguageCodeForCaption(caption).empty() && services::ClassicServiceOnly())
         err << "quorvex-translate: warning: '" << caption
             << "' is not a language pair of the list; it is sent with an empty pair\n";
     TStringList result;
-    TranslateText(caption, text, result);
+    services::TranslateThroughServices(caption, text, result);
     out << result.Text();
+    PrintReasons(result.Explanation(), err);
     return EndsWithError(result) ? kExitError : kExitTranslated;
 }
 

@@ -25,6 +25,8 @@ struct TTranslateArguments {
     std::string Pair;                    // -p: a caption or a service code; empty when not given
     std::vector<std::string> Text;       // the words of the text; none: read standard input
     std::optional<std::string> DictWord; // --dict: look this word up instead of translating
+    std::string Service;                 // --service: the one service or source to ask; empty: all
+    bool ListServices = false;           // --services
 };
 
 TTranslateArguments ParseTranslateArguments(const std::vector<std::string>& arguments);
@@ -37,8 +39,8 @@ std::string CaptionForPair(const std::string& pair);
 // more, English to Chinese otherwise.
 std::string DefaultCaptionFor(const std::string& text);
 
-// quorvex-translate: translates as the window does and prints the result box; returns the exit
-// status.
+// quorvex-translate: translates as the window does and prints the result box (and, when it
+// ends with "Error", each service tried and its reason on `err`); returns the exit status.
 int RunTranslateCommand(const std::vector<std::string>& arguments, std::istream& in,
                         std::ostream& out, std::ostream& err);
 

@@ -5,6 +5,8 @@
 #include "download/upStreams.h"
 #include "download/upThread.h"
 #include "download/upUtils.h"
+#include "http/PercentEncoding.h"
+#include "http/UrlComponents.h"
 #include "platform/File.h"
 #include "platform/Internet.h"
 
@@ -16,29 +18,6 @@
 #include <vector>
 
 namespace quorvex {
-
-// The pieces of a URL as CrackURL hands them out, escapes decoded.
-struct TURLComponents {
-    std::string Scheme;
-    std::string HostName;
-    std::uint16_t Port = 0;
-    std::string UserName;
-    std::string Password;
-    std::string UrlPath;
-    std::string ExtraInfo; // from the question mark on
-};
-
-// Splits URL (taken as "http://" + URL when it has no "://"). On failure, or when a piece is
-// longer than the room kept for it, returns false and leaves Parts as it was.
-bool CrackURL(std::string_view URL, TURLComponents& Parts);
-
-// Escapes control bytes, bytes from 128 on and space # % * + < > as %XX (upper-case digits);
-// every other byte stays as it is.
-std::string PercentEncode(std::string_view Text);
-
-// A path as CrackURL decoded it, escaped again for the request line: every byte a URL path
-// cannot carry as it stands (blanks, "%", "?", "#", bytes from 128 on, ...) becomes %XX.
-std::string EncodeURLPath(std::string_view Path);
 
 // The host name of URL; empty when it cannot be split.
 std::string HostFromURL(std::string_view URL);

@@ -13,4 +13,8 @@ std::string ConfigHome() {
     return EnvironmentOr("XDG_CONFIG_HOME", EnvironmentOr("HOME", "/root") + "/.config");
 }
 
+std::string DataHome() {
+    return EnvironmentOr("XDG_DATA_HOME", EnvironmentOr("HOME", "/root") + "/.local/share");
+}
+
 } // namespace quorvex::platform

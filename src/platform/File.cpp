@@ -100,10 +100,6 @@ std::size_t File::Write(const char* data, std::size_t size) {
     return done;
 }
 
-bool File::WriteAll(const char* data, std::size_t size) {
-    return Write(data, size) == size;
-}
-
 std::int64_t File::Seek(std::int64_t position) {
     return ::lseek(descriptor_, static_cast<off_t>(position), SEEK_SET);
 }

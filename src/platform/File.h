@@ -35,7 +35,6 @@ public:
     std::optional<std::size_t> Read(char* buffer, std::size_t size);
     // Writes as much of data as it can: the bytes written, fewer than size on failure.
     std::size_t Write(const char* data, std::size_t size);
-    bool WriteAll(const char* data, std::size_t size);
     // The position reached, or -1.
     std::int64_t Seek(std::int64_t position);
     std::int64_t Size() const;

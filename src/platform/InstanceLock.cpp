@@ -4,7 +4,6 @@
 #include "platform/UpgradeFiles.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,10 +53,14 @@ std::string PrivateLockPath(const std::string& name) {
 
 } // namespace
 
-std::string TInstanceLock::LockPath(const std::string& name) {
+std::string RuntimeFilePath(const std::string& name, const std::string& extension) {
     if (const auto runtime = UserRuntimeFolder())
-        return *runtime + name + ".lock";
-    return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
+        return *runtime + name + "." + extension;
+    return "/tmp/" + name + "-" + std::to_string(getuid()) + "." + extension;
+}
+
+std::string TInstanceLock::LockPath(const std::string& name) {
+    return RuntimeFilePath(name, "lock");
 }
 
 TInstanceLock::TInstanceLock(const std::string& name) {

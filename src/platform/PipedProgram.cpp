@@ -1,8 +1,8 @@
 #include "platform/PipedProgram.h"
 
 #include "platform/Environment.h"
-#include "platform/FileReplace.h"
 #include "platform/Exception.h"
+#include "platform/FileReplace.h"
 #include "platform/Poll.h"
 #include "platform/Process.h"
 

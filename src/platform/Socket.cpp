@@ -1,6 +1,7 @@
 #include "platform/Socket.h"
 
 #include "platform/ConnectAttempt.h"
+#include "platform/HostLookup.h"
 #include "platform/Poll.h"
 #include "platform/SocketErrors.h"
 
@@ -144,9 +145,20 @@ bool TcpSocket::PeerClosedWhileIdle() const {
     return WaitReady(POLLIN, Milliseconds::zero());
 }
 
+std::vector<SocketAddress> ResolveHost(const std::string& host, uint16_t port,
+                                       const StepWait& steps) {
+    HostLookup lookup(host, port);
+    for (;;) {
+        const bool finished = lookup.Wait(NextStep(steps, std::nullopt));
+        RunAfterStep(steps, finished);
+        if (finished)
+            return lookup.Take();
+    }
+}
+
 TcpSocket Connect(const std::string& host, uint16_t port, const StepWait& steps,
                   Milliseconds limit) {
-    ConnectAttempt attempt(ResolveHost(host, port));
+    ConnectAttempt attempt(ResolveHost(host, port, steps));
     const auto deadline = DeadlineAfter(limit);
     for (;;) {
         bool finished = attempt.Wait(NextStep(steps, deadline));

@@ -34,6 +34,10 @@ struct SocketAddress {
 
 // Resolves `host` for TCP (blocking); raises EConnectError when it cannot be resolved.
 std::vector<SocketAddress> ResolveHost(const std::string& host, uint16_t port);
+// Resolves `host` for TCP on a thread of its own, waiting for the answer in `steps` (a step
+// that raises abandons the lookup); raises EConnectError when it cannot be resolved.
+std::vector<SocketAddress> ResolveHost(const std::string& host, uint16_t port,
+                                       const StepWait& steps);
 
 // An open, non-blocking TCP socket; closing happens on destruction.
 class TcpSocket {
@@ -74,9 +78,9 @@ private:
     int descriptor_ = -1;
 };
 
-// Connects to `host`:`port`: resolution blocks; the non-blocking connection attempt is waited
-// for in steps, for at most `limit`. Raises EConnectError when no
-// address accepts and EConnectTimeout when the limit passes first.
+// Connects to `host`:`port`: the name lookup and then the non-blocking connection attempt are
+// waited for in steps, the attempt for at most `limit`. Raises EConnectError when no address
+// accepts and EConnectTimeout when the limit passes first.
 TcpSocket Connect(const std::string& host, uint16_t port, const StepWait& steps,
                   Milliseconds limit);
 

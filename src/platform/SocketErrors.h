@@ -41,6 +41,9 @@ public:
         : Exception("Not connected") {}
 };
 
+// The platform's "timed out" socket error, for a wait that ran past its own limit.
+ESocketError TimedOutSocketError();
+
 // Raises ESocketError for `code` (an errno value) with strerror's text.
 [[noreturn]] void ThrowSocketError(int code);
 

@@ -73,6 +73,10 @@ std::string Utf8ToGbk(std::string_view utf8) {
     return Converter("GBK", "UTF-8").Convert(utf8, Utf8SequenceLength);
 }
 
+bool GbkHoldsAll(std::string_view utf8) {
+    return GbkToUtf8(Utf8ToGbk(utf8)) == utf8;
+}
+
 std::string GbkToUtf8(std::string_view gbk) {
     return Converter("UTF-8", "GBK").Convert(gbk, GbkSequenceLength);
 }

@@ -11,6 +11,9 @@ namespace quorvex::platform {
 // Converts UTF-8 to GBK; a character GBK cannot hold, or a malformed byte, becomes '?'.
 std::string Utf8ToGbk(std::string_view utf8);
 
+// True when GBK holds every character of the UTF-8 `utf8`, so that Utf8ToGbk loses nothing.
+bool GbkHoldsAll(std::string_view utf8);
+
 // Converts GBK to UTF-8; a byte sequence that is not GBK becomes '?'.
 std::string GbkToUtf8(std::string_view gbk);
 

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <climits>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 
@@ -57,6 +59,10 @@ TlsServerStream::TlsServerStream(const TlsServerContext& context, TcpSocket& soc
         SSL_free(connection_);
         throw Exception(TlsError("cannot start TLS on a connection"));
     }
+    // The session tickets follow the handshake in a write of their own; with Nagle's rule on,
+    // the first reply would wait behind them for the client's delayed acknowledgement (40 ms).
+    const int noDelay = 1;
+    setsockopt(socket.Descriptor(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     try {
         if (Complete([this] { return SSL_accept(connection_); }, steps) == 0)
             throw Exception("the client closed the connection during the TLS handshake");

@@ -1,8 +1,8 @@
 #include "services/BaiduService.h"
 
+#include "http/FormEncoding.h"
 #include "platform/Crypto.h"
 #include "settings/Settings.h"
-#include "translate/FormEncoding.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

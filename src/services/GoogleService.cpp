@@ -1,7 +1,7 @@
 #include "services/GoogleService.h"
 
+#include "http/FormEncoding.h"
 #include "services/TextPieces.h"
-#include "translate/FormEncoding.h"
 
 #include <QJsonArray>
 

@@ -2,6 +2,7 @@
 
 #include "services/ApertiumService.h"
 #include "services/BaiduService.h"
+#include "services/ClassicService.h"
 #include "services/GoogleService.h"
 #include "services/LibreTranslateService.h"
 #include "services/OpenccService.h"
@@ -26,9 +27,11 @@ std::unique_ptr<TranslationService> CreateService(const std::string& name,
         return std::make_unique<BaiduService>(transport);
     if (name == "apertium")
         return std::make_unique<ApertiumService>();
-    std::string known;
+    if (name == kClassicService)
+        return std::make_unique<ClassicService>();
+    std::string known = kClassicService;
     for (const std::string& each : ServiceNames())
-        known += (known.empty() ? "" : ", ") + each;
+        known += ", " + each;
     throw ServiceFailure("没有名为 " + name + " 的翻译服务（可用的有 " + known + "）");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/ClassicService.h"
 #include "services/HttpTransport.h"
 #include "services/TranslationService.h"
 
@@ -9,11 +10,11 @@
 
 namespace quorvex::services {
 
-// The names of the services CreateService makes, in the chain's default order.
+// The names of the services of the chain, in its default order.
 const std::vector<std::string>& ServiceNames();
 
-// A new service of that name reaching the web through `transport`; ServiceFailure naming the
-// known ones for any other name.
+// A new service of that name (one of ServiceNames(), or kClassicService) reaching the web
+// through `transport`; ServiceFailure naming the known ones for any other name.
 std::unique_ptr<TranslationService> CreateService(const std::string& name,
                                                   HttpTransport& transport);
 // The same through the process's DefaultTransport().

@@ -1,6 +1,6 @@
 #include "standin/HttpServer.h"
 
-#include "translate/ByteReader.h"
+#include "http/ByteReader.h"
 
 namespace quorvex {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "http/HttpRequest.h"
 #include "platform/TcpListener.h"
 #include "platform/TlsServer.h"
-#include "standin/HttpRequest.h"
 
 #include <atomic>
 #include <functional>

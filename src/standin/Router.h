@@ -1,6 +1,6 @@
 #pragma once
 
-#include "standin/HttpRequest.h"
+#include "http/HttpRequest.h"
 
 #include <functional>
 #include <map>

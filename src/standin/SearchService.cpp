@@ -1,7 +1,7 @@
 #include "standin/SearchService.h"
 
+#include "http/FormDecoding.h"
 #include "platform/TextCodec.h"
-#include "standin/FormDecoding.h"
 #include "standin/Glossary.h"
 
 #include <algorithm>

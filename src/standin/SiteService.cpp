@@ -1,11 +1,12 @@
 #include "standin/SiteService.h"
 
+#include "platform/Exception.h"
+#include "platform/File.h"
+#include "platform/FileContents.h"
+
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace quorvex {
 namespace {
@@ -29,13 +30,13 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\\') == std::string::npos;
 }
 
-std::string HttpDate(std::filesystem::file_time_type time) {
+std::string HttpDate(std::chrono::system_clock::time_point time) {
     using namespace std::chrono;
     static constexpr std::array<const char*, 7> kDays{"Sun", "Mon", "Tue", "Wed",
                                                       "Thu", "Fri", "Sat"};
     static constexpr std::array<const char*, 12> kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const auto instant = floor<seconds>(file_clock::to_sys(time));
+    const auto instant = floor<seconds>(time);
     const auto day = floor<days>(instant);
     const year_month_day date(day);
     const hh_mm_ss clock(instant - day);
@@ -49,7 +50,8 @@ std::string HttpDate(std::filesystem::file_time_type time) {
 }
 
 std::string ContentTypeOf(const std::string& name) {
-    const std::string extension = std::filesystem::path(name).extension().string();
+    const std::size_t dot = name.rfind('.');
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
     if (extension == ".inf" || extension == ".txt")
         return "text/plain";
     if (extension == ".html")
@@ -58,18 +60,22 @@ std::string ContentTypeOf(const std::string& name) {
 }
 
 THttpResponse ServeFile(const std::string& folder, const std::string& name) {
-    const std::filesystem::path path = std::filesystem::path(folder) / name;
-    std::error_code error;
-    if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(path, error))
+    const std::string path = folder + "/" + name;
+    if (!IsPlainFileName(name) || platform::FileSize(path) < 0)
         return THttpResponse::PlainText(404, "Not Found", "no update file " + name);
-    const auto modified = std::filesystem::last_write_time(path, error);
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (error || !file)
-        return THttpResponse::PlainText(500, "Internal Server Error", "cannot read " + name);
-    return {
-        200, "OK", ContentTypeOf(name), contents.str(), {{"Last-Modified", HttpDate(modified)}}};
+    const auto modified = platform::LastWriteTime(path);
+    try {
+        std::string bytes = platform::ReadWholeFile(path);
+        if (modified)
+            return {200,
+                    "OK",
+                    ContentTypeOf(name),
+                    std::move(bytes),
+                    {{"Last-Modified", HttpDate(*modified)}}};
+    } catch (const Exception&) {
+        // Answered below; the reply leaves out where the server keeps its files.
+    }
+    return THttpResponse::PlainText(500, "Internal Server Error", "cannot read " + name);
 }
 
 } // namespace

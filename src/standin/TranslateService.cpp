@@ -1,6 +1,6 @@
 #include "standin/TranslateService.h"
 
-#include "standin/FormDecoding.h"
+#include "http/FormDecoding.h"
 #include "standin/Glossary.h"
 #include "translate/TranslateText.h"
 

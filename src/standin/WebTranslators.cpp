@@ -1,7 +1,7 @@
 #include "standin/WebTranslators.h"
 
+#include "http/FormDecoding.h"
 #include "platform/Crypto.h"
-#include "standin/FormDecoding.h"
 #include "standin/Glossary.h"
 
 #include <QJsonArray>

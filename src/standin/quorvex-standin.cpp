@@ -1,11 +1,11 @@
 // quorvex-standin: a loopback stand-in for the outside web services.
+#include "platform/File.h"
 #include "platform/TerminationSignals.h"
 #include "standin/Standin.h"
 #include "standin/WebTranslators.h"
 
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <string_view>
@@ -59,11 +59,6 @@ int Usage(const std::string& problem) {
     return kBadUsage;
 }
 
-bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
 // Lines come from the connection threads; each goes out whole.
 void PrintLine(const std::string& line) {
     static std::mutex outputMutex;
@@ -99,7 +94,7 @@ int main(int argc, char** argv) {
             return Usage("unknown argument '" + std::string(argument) + "'");
         std::string_view value = argv[++i];
         if (argument == "--updates") {
-            if (!IsFolder(std::string(value)))
+            if (!quorvex::platform::IsDirectory(std::string(value)))
                 return Usage("the updates folder '" + std::string(value) + "' is not a folder");
             site.UpdatesFolder = value;
             continue;

@@ -1,6 +1,6 @@
 #include "translate/Dictionary.h"
 
-#include "download/upHTTP.h"
+#include "http/PercentEncoding.h"
 #include "platform/SystemError.h"
 #include "platform/TextCodec.h"
 #include "translate/MessagePump.h"

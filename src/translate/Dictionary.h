@@ -10,6 +10,8 @@ public:
     virtual ~TDictionaryPanel() = default;
     // Writes a complete page, given as bytes of the ANSI code page (GBK), into the web panel.
     virtual void ShowHtmlInPanel(const std::string& html) = 0;
+    // Writes a complete page given as UTF-8 (the pages of today's dictionary sources).
+    virtual void ShowUtf8HtmlInPanel(const std::string& html) = 0;
     // A plain message box (no icon, one OK button) titled with the application's title.
     virtual void ShowMessage(const std::string& text) = 0;
 };

@@ -4,12 +4,16 @@
 
 namespace quorvex {
 
+const TLanguagePair* PairForCaption(const std::string& caption) {
+    const auto found =
+        std::find_if(kLanguagePairs.begin(), kLanguagePairs.end(),
+                     [&](const TLanguagePair& pair) { return pair.Caption == caption; });
+    return found == kLanguagePairs.end() ? nullptr : &*found;
+}
+
 std::string LanguageCodeForCaption(const std::string& caption) {
-    for (const TLanguagePair& pair : kLanguagePairs) {
-        if (pair.Caption == caption)
-            return std::string(pair.Code);
-    }
-    return {};
+    const TLanguagePair* pair = PairForCaption(caption);
+    return pair != nullptr ? std::string(pair->Code) : std::string();
 }
 
 std::vector<std::string> ComboBoxCaptions() {

@@ -33,6 +33,9 @@ inline constexpr std::array<TLanguagePair, 10> kLanguagePairs{{
 // The code of the first row whose caption equals `caption` byte for byte; empty when none does.
 std::string LanguageCodeForCaption(const std::string& caption);
 
+// The first row whose caption equals `caption` byte for byte; nullptr when none does.
+const TLanguagePair* PairForCaption(const std::string& caption);
+
 // The captions of the combo box, in item order.
 std::vector<std::string> ComboBoxCaptions();
 

@@ -1,8 +1,5 @@
 #include "translate/RequestLimit.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace quorvex {
 namespace {
 
@@ -11,7 +8,7 @@ thread_local TRequestLimit* innermostLimit = nullptr;
 } // namespace
 
 ERequestTimedOut::ERequestTimedOut()
-    : ESocketError(ETIMEDOUT, std::strerror(ETIMEDOUT)) {}
+    : ESocketError(platform::TimedOutSocketError()) {}
 
 TRequestLimit::TRequestLimit(std::chrono::milliseconds limit)
     : deadline_(std::chrono::steady_clock::now() + limit)

@@ -93,7 +93,9 @@ void TranslateText(const std::string& pairCaption, const std::string& sourceText
         resultLines.Clear();
         resultLines.Add(translation);
     } catch (...) {
-        // Every failure of the request ends as the line "Error"; the window shows nothing else.
+        // Every failure of the request ends as the line "Error" alone: an older translation left
+        // above it would read as the answer to the new text.
+        resultLines.Clear();
         resultLines.Add(std::string(kErrorLine));
     }
 }

@@ -13,8 +13,8 @@ inline constexpr std::string_view kTranslatePath = "/translate_t";
 inline constexpr std::string_view kErrorLine = "Error";
 
 // Posts `sourceText` for the pair captioned `pairCaption` to the translation service and writes
-// the translation into `resultLines` (cleared first), or adds the line "Error" below what they
-// hold on any failure. Processes messages while it waits; never raises.
+// the translation into `resultLines` (cleared first), or on any failure the line "Error" alone.
+// Processes messages while it waits; never raises.
 void TranslateText(const std::string& pairCaption, const std::string& sourceText,
                    TStrings& resultLines);
 

@@ -1,10 +1,10 @@
 #include "translate/WebClient.h"
 
-#include "translate/FormEncoding.h"
-#include "translate/HttpHeaders.h"
+#include "http/FormEncoding.h"
+#include "http/HttpHeaders.h"
+#include "http/WebUrl.h"
 #include "translate/PumpSteps.h"
 #include "translate/WebReply.h"
-#include "translate/WebUrl.h"
 
 namespace quorvex {
 namespace {

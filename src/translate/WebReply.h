@@ -1,7 +1,7 @@
 #pragma once
 
-#include "translate/ByteReader.h"
-#include "translate/HttpHeaders.h"
+#include "http/ByteReader.h"
+#include "http/HttpHeaders.h"
 
 namespace quorvex {
 

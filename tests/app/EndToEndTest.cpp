@@ -10,6 +10,7 @@
 #include "support/XvfbDisplay.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
@@ -32,9 +33,13 @@ inline constexpr auto kStartLimit = 120s;
 inline constexpr auto kKeepsRunningFor = 5s;
 inline constexpr const char* kCopiedText = "hello world";
 inline constexpr const char* kTranslation = "你好世界";
-// Where Memo2 lies in the window: its group box at 0, 169 and the box at 5, 15 inside.
-inline constexpr int kResultBoxX = 100;
+// Spots inside the boxes: Memo1's group box at 0, 56, Memo2's at 0, 169, each box 15 down.
+inline constexpr int kBoxX = 100;
+inline constexpr int kSourceBoxY = 56 + 15 + 40;
 inline constexpr int kResultBoxY = 169 + 15 + 40;
+// The "置顶" box: in the settings group at 392, 20.
+inline constexpr int kStayOnTopX = 400;
+inline constexpr int kStayOnTopY = 28;
 
 // The translation's UTF-8 bytes as the form encoding sends them.
 inline constexpr const char* kEncodedTranslation = "%E4%BD%A0%E5%A5%BD%E4%B8%96%E7%95%8C";
@@ -111,22 +116,40 @@ protected:
             kStartLimit);
     }
 
-    // What the result box shows, copied out of it the way a user would: hover, double-click
-    // (selects all), Ctrl+C; then read from the clipboard by another program.
-    // The gesture is repeated until it works, for a machine too busy to take it the first time.
-    std::string ResultBoxText() {
-        const std::string window = WindowId();
+    // What a box shows, copied out of it the way a user would: hover, double-click (selects
+    // all), Ctrl+C; then read from the clipboard by another program. The gesture is repeated
+    // until the text holds `expected`, for a machine too busy to take it the first time.
+    std::string BoxText(int boxY, const std::string& expected) {
         std::string text;
         PollUntil(
             [&] {
-                RunCommand("xdotool mousemove --window " + window + " " +
-                           std::to_string(kResultBoxX) + " " + std::to_string(kResultBoxY) +
+                RunCommand("xdotool mousemove --window " + WindowId() + " " +
+                           std::to_string(kBoxX) + " " + std::to_string(boxY) +
                            " sleep 0.3 click --repeat 2 --delay 80 1 sleep 0.3 key ctrl+c");
                 text = RunCommand("xclip -selection clipboard -o 2>/dev/null");
-                return text.find(kTranslation) != std::string::npos;
+                return text.find(expected) != std::string::npos;
             },
             kStartLimit);
         return text;
+    }
+
+    std::string ResultBoxText(const std::string& expected = kTranslation) {
+        return BoxText(kResultBoxY, expected);
+    }
+
+    static bool WindowShows() {
+        return !RunCommand("xdotool search --onlyvisible --name 'Quorvex'").empty();
+    }
+
+    static bool FailureBoxShows() {
+        return !RunCommand("xdotool search --onlyvisible --name '^Virovedezori$'").empty();
+    }
+
+    size_t TranslationsAsked(const std::string& piece) const {
+        return std::ranges::count_if(server_.Requests(), [&](const RecordedRequest& request) {
+            return request.Target.starts_with("/translate_t") &&
+                   request.Body.find(piece) != std::string::npos;
+        });
     }
 
     static std::string WindowId() {
@@ -140,14 +163,6 @@ protected:
         const std::filesystem::path folder = QUORVEX_ARTIFACT_DIR;
         std::filesystem::create_directories(folder);
         RunCommand("import -window root " + (folder / name).string());
-    }
-
-    bool TranslationAsked(const std::string& piece) const {
-        for (const RecordedRequest& request : server_.Requests())
-            if (request.Target.starts_with("/translate_t") &&
-                request.Body.find(piece) != std::string::npos)
-                return true;
-        return false;
     }
 
     XvfbDisplay display_;
@@ -169,12 +184,35 @@ TEST_F(EndToEndTest, TextCopiedInAnotherProgramIsTranslatedAndLookedUp) {
     EXPECT_TRUE(quorvex->Running());
 }
 
+TEST_F(EndToEndTest, CopiedChineseWordShowsItsCedictEntryInThePanel) {
+    // Without a search host the dictionary sources answer, here CC-CEDICT alone (offline).
+    SetEnvironment("QUORVEX_SEARCH_HOST", "");
+    SetEnvironment("QUORVEX_DICTIONARIES", "cedict");
+    SetEnvironment("QUORVEX_CEDICT", QUORVEX_TEST_DATA "/cedict_ts.u8");
+    CopyInAnotherProgram("你好");
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=%E4%BD%A0%E5%A5%BD&"));
+    // What the panel shows, copied out of it as a person would: click, select all, copy.
+    std::string shown;
+    PollUntil(
+        [&] {
+            RunCommand("xdotool mousemove --window " + WindowId() +
+                       " 240 360 sleep 0.3 click 1 sleep 0.3 key ctrl+a sleep 0.2 key ctrl+c");
+            shown = RunCommand("xclip -selection clipboard -o 2>/dev/null");
+            return shown.find("nǐ hǎo") != std::string::npos;
+        },
+        kStartLimit);
+    SaveScreenshot("quorvex-cedict-entry.png");
+    EXPECT_NE(shown.find("你好"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("nǐ hǎo"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("CC-CEDICT"), std::string::npos) << shown;
+    for (const RecordedRequest& request : server_.Requests())
+        EXPECT_FALSE(request.Target.starts_with("/s?")) << "the classic search was asked";
+}
+
 TEST_F(EndToEndTest, SecondStartEndsAtOnceUnlessGivenAnArgument) {
     const auto first = StartQuorvex();
-    ASSERT_TRUE(PollUntil(
-        [] { return !RunCommand("xdotool search --onlyvisible --name 'Quorvex'").empty(); },
-        kStartLimit))
-        << "the first window never showed";
+    ASSERT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the first window never showed";
     const auto second = StartQuorvex();
     EXPECT_EQ(second->WaitForExit(kStartLimit), 0);
     EXPECT_TRUE(first->Running());
@@ -196,7 +234,7 @@ TEST_F(EndToEndTest, TextCopiedOutOfTheWindowIsNotTakenBack) {
     // the window's own copy has been seen and must have been left alone.
     CopyInAnotherProgram("second text");
     ASSERT_TRUE(ServiceGot("/translate_t", "text=second+text&"));
-    EXPECT_FALSE(TranslationAsked(kEncodedTranslation));
+    EXPECT_EQ(TranslationsAsked(kEncodedTranslation), 0u);
 }
 
 TEST_F(EndToEndTest, CopiedLineBreaksGoOutAsCrLf) {
@@ -236,10 +274,76 @@ TEST_F(EndToEndTest, ExitOrCloseWhileARequestWaitsEndsTheProgramAndItStartsAgain
             << "the program did not end";
     }
     const auto again = StartQuorvex();
+    EXPECT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the program did not start again";
+}
+
+TEST_F(EndToEndTest, StayOnTopBoxLeavesAClipboardTheWindowHasSeenAlone) {
+    CopyInAnotherProgram(kCopiedText);
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=hello+world&"));
+    for (int click = 0; click < 2; ++click) {
+        // Each click makes the native window anew, under a new id.
+        RunCommand("xdotool mousemove --window " + WindowId() + " " + std::to_string(kStayOnTopX) +
+                   " " + std::to_string(kStayOnTopY) + " sleep 0.3 click 1 sleep 1");
+    }
+    // A later copy is still taken; once it is translated, the clicks have long been handled.
+    CopyInAnotherProgram("later text");
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=later+text&"));
+    EXPECT_EQ(TranslationsAsked("text=hello+world&"), 1u);
+}
+
+TEST_F(EndToEndTest, WindowAnswersAndClosesWhileANameLookupNeverEnds) {
+    SetEnvironment("LD_PRELOAD", UNANSWERED_RESOLVER);
+    SetEnvironment("QUORVEX_TRANSLATE_HOST", "translate.unanswered:80");
+    const auto windowManager = StartWindowManager();
+    CopyInAnotherProgram(kCopiedText);
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the window never showed";
+    // The copy's translation starts three seconds after start and waits on the name lookup from
+    // then on; text typed meanwhile must still reach the box.
+    std::this_thread::sleep_for(kKeepsRunningFor);
+    RunCommand("xdotool mousemove --window " + WindowId() + " " + std::to_string(kBoxX) + " " +
+               std::to_string(kSourceBoxY) + " click 1 sleep 0.3 type typed");
+    EXPECT_NE(BoxText(kSourceBoxY, "typed").find("typed"), std::string::npos);
     EXPECT_TRUE(PollUntil(
-        [] { return !RunCommand("xdotool search --onlyvisible --name 'Quorvex'").empty(); },
+        [&] {
+            RunCommand("xdotool windowactivate --sync " + WindowId() + " key alt+F4");
+            return quorvex->WaitForExit(5s).has_value();
+        },
         kStartLimit))
-        << "the program did not start again";
+        << "the program did not end";
+}
+
+TEST_F(EndToEndTest, FailedTranslationLeavesErrorAloneInTheResultBox) {
+    std::atomic<bool> failing = false;
+    LoopbackHttpServer translator([&](const RecordedRequest& request) {
+        return failing ? Reply::WithBody(503, "Busy", "") : Answer(request);
+    });
+    SetEnvironment("QUORVEX_TRANSLATE_HOST", translator.Host());
+    CopyInAnotherProgram(kCopiedText);
+    const auto quorvex = StartQuorvex();
+    ASSERT_NE(ResultBoxText().find(kTranslation), std::string::npos);
+    failing = true;
+    CopyInAnotherProgram("second text");
+    ASSERT_TRUE(translator.WaitForRequests(2, kStartLimit));
+    EXPECT_EQ(ResultBoxText("Error"), "Error");
+}
+
+TEST_F(EndToEndTest, SecondStartShowsTheHiddenWindowOfTheFirst) {
+    const auto windowManager = StartWindowManager();
+    const auto first = StartQuorvex();
+    ASSERT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the first window never showed";
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            RunCommand("xdotool windowminimize --sync " + WindowId());
+            return !WindowShows();
+        },
+        kStartLimit))
+        << "the window did not go away";
+    const auto second = StartQuorvex();
+    EXPECT_EQ(second->WaitForExit(kStartLimit), 0);
+    EXPECT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the first window stayed hidden";
+    EXPECT_TRUE(first->Running());
 }
 
 // A screen as small as the one where the fault was seen: 1024 x 768.
@@ -249,11 +353,17 @@ protected:
         : EndToEndTest("1024x768x24") {}
 };
 
-TEST_F(SmallScreenEndToEndTest, LookupFailureBoxShowsAboveTheStayOnTopWindow) {
+TEST_F(SmallScreenEndToEndTest, LookupFailureBoxComesOnlyForTheWindowsOwnTriggerAboveIt) {
     SetEnvironment("QUORVEX_SEARCH_HOST", kRefusingHost);
     const auto windowManager = StartWindowManager();
     CopyInAnotherProgram(kCopiedText);
     const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(ServiceGot("/translate_t", "text=hello+world&"));
+    // The copy's lookup fails at once; its reason goes to the web panel, not into a box.
+    EXPECT_FALSE(PollUntil(FailureBoxShows, kKeepsRunningFor)) << "a copy brought up a box";
+    SaveScreenshot("quorvex-failure-status-openbox.png");
+    RunCommand("xdotool mousemove --window " + WindowId() + " " + std::to_string(kBoxX) + " " +
+               std::to_string(kSourceBoxY) + " sleep 0.3 key Return");
     std::string box;
     ASSERT_TRUE(PollUntil(
         [&] {

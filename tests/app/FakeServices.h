@@ -33,7 +33,8 @@ public:
         resultLines.Add("T:" + sourceText);
     }
 
-    void LookupDictionary(const std::string& word, TDictionaryPanel& panel) override {
+    void LookupDictionary(const std::string&, const std::string& word,
+                          TDictionaryPanel& panel) override {
         Lookups.push_back(word);
         if (OnLookup)
             OnLookup(panel);

@@ -45,6 +45,9 @@ inline constexpr const char* kStayOnTopBox = "400 28";
 // openbox's frame around a window: the title bar and the border below.
 inline constexpr int kFrameTop = 20;
 inline constexpr int kFrameBottom = 1;
+// The rows a slid window leaves on screen, and the height of the test's panel.
+inline constexpr int kHandleRows = 3;
+inline constexpr int kTrayHeight = 24;
 // Where openbox's minimize button is in the title bar: this far left of the client's right edge.
 inline constexpr int kMinimizeButtonLeft = 43;
 
@@ -69,12 +72,20 @@ struct Rect {
 
 class TrayEndToEndTest : public testing::Test {
 protected:
-    TrayEndToEndTest()
+    explicit TrayEndToEndTest(const std::string& windowManager = "openbox")
         : server_(Answer)
         , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", display_.Name().c_str(), 1);
-        windowManager_ = test_support::StartWindowManager(display_.Name(), kLimit);
-        EXPECT_NE(windowManager_, nullptr) << "openbox did not come up";
+        std::vector<std::string> windowManagerEnvironment;
+        // xfwm4 and KWin keep their settings through services on the session bus.
+        if (windowManager != "openbox" && windowManager != "fluxbox") {
+            windowManagerBus_.emplace();
+            windowManagerEnvironment.push_back("DBUS_SESSION_BUS_ADDRESS=" +
+                                               windowManagerBus_->Address());
+        }
+        windowManager_ = test_support::StartWindowManager(display_.Name(), kLimit, windowManager,
+                                                          windowManagerEnvironment);
+        EXPECT_NE(windowManager_, nullptr) << windowManager << " did not come up";
         RunCommand("xdotool mousemove " + std::string(kPointerAway));
     }
     ~TrayEndToEndTest() override {
@@ -83,10 +94,11 @@ protected:
         windowManager_.reset();
     }
 
-    void StartTray() {
-        tray_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype",
-                                     "request", "--height", "24"});
+    // `reserveRows`: the panel keeps its rows from other windows, as a desktop's top panel does.
+    void StartTray(bool reserveRows = false) {
+        tray_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+            "trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+            std::to_string(kTrayHeight), "--SetPartialStrut", reserveRows ? "true" : "false"});
         ASSERT_TRUE(PollUntil([] { return !TrayPanel().empty(); }, kLimit))
             << "trayer did not come up";
     }
@@ -179,6 +191,7 @@ protected:
     XvfbDisplay display_;
     LoopbackHttpServer server_;
     QuorvexEnvironment environment_;
+    std::optional<SessionBus> windowManagerBus_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> tray_;
     std::unique_ptr<ChildProcess> quorvex_;
@@ -221,6 +234,11 @@ TEST_F(TrayEndToEndTest, TheTrayIconHidesAndShowsTheWindowAndItsMenuEndsTheProgr
     EXPECT_TRUE(TrayIconPlace().has_value());
     ASSERT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }))
         << "the window did not come back from the tray";
+    // Esc sends the window into the tray as well.
+    RunCommand("xdotool windowactivate --sync " + VisibleWindow() + " key Escape");
+    ASSERT_TRUE(PollUntil([] { return VisibleWindow().empty(); }, kLimit))
+        << "Esc did not hide the window";
+    ASSERT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }));
 
     // The tray goes away: the window gets its taskbar entry back; a new tray gets the icon.
     tray_.reset();
@@ -311,37 +329,6 @@ TEST_F(TrayEndToEndTest, UntickingStayOnTopKeepsTheClipboardWatch) {
         << "the copy after the switch was not translated";
 }
 
-TEST_F(TrayEndToEndTest, ADockedWindowSlidesUpWhenLeftAndComesBackOnItsLastRows) {
-    StartTray();
-    StartQuorvex();
-    const std::string window = VisibleWindow();
-    const Rect start = WindowPlace(window);
-    // The pointer on the window keeps the leave watch running; the window manager docks it.
-    RunCommand("xdotool mousemove " + std::to_string(start.CentreX()) + " " +
-               std::to_string(start.CentreY()) + " windowmove " + window + " " +
-               std::to_string(start.x) + " 0");
-    ASSERT_TRUE(PollUntil([&] { return WindowPlace(window).y <= 30; }, kLimit))
-        << "the window manager did not move the window to the top: it is at "
-        << WindowPlace(window).y;
-    RunCommand(std::string("xdotool mousemove ") + kPointerAway);
-    // The window asks to keep its frame's lowest three rows on screen; openbox, though, keeps
-    // a tenth of a normal window's frame on screen whenever the program moves it itself.
-    const int frameHeight = start.height + kFrameTop + kFrameBottom;
-    const int rowsLeftAtMost = std::max(3, frameHeight / 10 + 1);
-    ASSERT_TRUE(PollUntil(
-        [&] {
-            const int frameBottom = WindowPlace(window).y + start.height + kFrameBottom;
-            return frameBottom > 0 && frameBottom <= rowsLeftAtMost;
-        },
-        kLimit))
-        << "the window did not slide up to its last rows: its client area is at "
-        << WindowPlace(window).y;
-    SaveScreenshot("quorvex-slid-up.png");
-    RunCommand("xdotool mousemove " + std::to_string(start.CentreX()) + " 1");
-    EXPECT_TRUE(PollUntil([&] { return WindowPlace(window).y > 0; }, kLimit))
-        << "the pointer on the last rows did not bring the window back";
-}
-
 TEST_F(TrayEndToEndTest, WithoutATrayMinimizeAndShowHideNeverLoseTheWindow) {
     StartQuorvex();
     const std::string window = VisibleWindow();
@@ -375,6 +362,80 @@ TEST_F(TrayEndToEndTest, WithoutATrayMinimizeAndShowHideNeverLoseTheWindow) {
     EXPECT_TRUE(DoubleClickTrayIconUntil([] { return !VisibleWindow().empty(); }))
         << "the window did not come back from the tray";
 }
+
+// Ticking "置顶" again, twice over: the window stays where it is and out of the taskbar.
+TEST_F(TrayEndToEndTest, StayOnTopSwitchesKeepThePlaceAndTheTaskbarState) {
+    StartTray();
+    StartQuorvex();
+    const std::string window = VisibleWindow();
+    ASSERT_TRUE(PollUntil(
+        [&] { return WindowState(window).find("SKIP_TASKBAR") != std::string::npos; }, kLimit));
+    const Rect start = WindowPlace(window);
+    for (const bool onTop : {false, true, false, true}) {
+        RunCommand("xdotool mousemove --window " + VisibleWindow() + " " + kStayOnTopBox +
+                   " click 1 mousemove " + kPointerAway);
+        const auto switched = [&] {
+            return (WindowState(VisibleWindow()).find("_NET_WM_STATE_ABOVE") !=
+                    std::string::npos) == onTop;
+        };
+        ASSERT_TRUE(PollUntil(switched, kLimit)) << "stay on top did not become " << onTop;
+        const Rect place = WindowPlace(VisibleWindow());
+        EXPECT_EQ(place.x, start.x) << onTop;
+        EXPECT_EQ(place.y, start.y) << onTop;
+        EXPECT_NE(WindowState(VisibleWindow()).find("SKIP_TASKBAR"), std::string::npos) << onTop;
+    }
+}
+
+// A panel along the top of the screen: the window starts below it, inside the work area.
+TEST_F(TrayEndToEndTest, TheWindowStartsBelowATopPanel) {
+    StartTray(true);
+    ASSERT_TRUE(PollUntil(
+        [] {
+            return RunCommand("xprop -root _NET_WORKAREA").find("= 0, 24,") != std::string::npos;
+        },
+        kLimit))
+        << "the panel did not reserve its rows: " << RunCommand("xprop -root _NET_WORKAREA");
+    StartQuorvex();
+    EXPECT_GE(WindowPlace(VisibleWindow()).y - kFrameTop, kTrayHeight);
+}
+
+// The same docking under the window managers people use. Where one keeps part of every window
+// on screen, the window hides behind a strip at the top edge instead.
+class DockingEndToEndTest : public TrayEndToEndTest,
+                            public testing::WithParamInterface<const char*> {
+protected:
+    DockingEndToEndTest()
+        : TrayEndToEndTest(GetParam()) {}
+};
+
+TEST_P(DockingEndToEndTest, ADockedWindowSlidesOutOfSightWhenLeftAndComesBackOnItsLastRows) {
+    StartQuorvex();
+    const std::string window = VisibleWindow();
+    const Rect start = WindowPlace(window);
+    // The pointer on the window keeps the leave watch running; the window manager docks it.
+    RunCommand("xdotool mousemove " + std::to_string(start.CentreX()) + " " +
+               std::to_string(start.CentreY()) + " windowmove " + window + " " +
+               std::to_string(start.x) + " 0");
+    ASSERT_TRUE(PollUntil([&] { return WindowPlace(window).y <= 30; }, kLimit))
+        << "the window manager did not move the window to the top: it is at "
+        << WindowPlace(window).y;
+    RunCommand(std::string("xdotool mousemove ") + kPointerAway);
+    // Out of sight: above the edge but for its handle rows, or hidden behind the strip.
+    const auto outOfSight = [&] {
+        return VisibleWindow().empty() || WindowPlace(window).y + start.height <= kHandleRows;
+    };
+    ASSERT_TRUE(PollUntil(outOfSight, kLimit))
+        << "the window is still on screen: its client area is at " << WindowPlace(window).y;
+    RecordProperty("hidden_by", VisibleWindow().empty() ? "strip" : "slide");
+    SaveScreenshot(std::string("quorvex-slid-up-") + GetParam() + ".png");
+    RunCommand("xdotool mousemove " + std::to_string(start.CentreX()) + " 1");
+    EXPECT_TRUE(
+        PollUntil([&] { return !VisibleWindow().empty() && WindowPlace(window).y >= 0; }, kLimit))
+        << "the pointer on the last rows did not bring the window back";
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManagers, DockingEndToEndTest,
+                         testing::Values("openbox", "xfwm4", "fluxbox", "kwin"));
 
 } // namespace
 } // namespace quorvex

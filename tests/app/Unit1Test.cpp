@@ -2,13 +2,17 @@
 
 #include "app/FakeServices.h"
 #include "app/MemoLines.h"
+#include "app/TranslationServices.h"
 #include "platform/Exception.h"
 #include "platform/InstanceLock.h"
 #include "platform/gui/ClipboardWatch.h"
 #include "platform/gui/PopupMenu.h"
 #include "platform/gui/WebBrowser.h"
 #include "quorvex/Version.h"
+#include "support/ScopedEnvironment.h"
+#include "translate/LanguagePairs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -164,14 +168,17 @@ TEST_F(Form1Test, TimersAndTrayMenuAsDesigned) {
     EXPECT_EQ(form_.TmrInputing->interval(), 300);
     EXPECT_FALSE(form_.TmrInputing->isActive());
     const QList<QAction*> items = form_.PopupMenu1->actions();
-    ASSERT_EQ(items.size(), 5);
+    ASSERT_EQ(items.size(), 6);
     EXPECT_EQ(items[0], form_.N2);
     EXPECT_EQ(items[0]->text().toStdString(), "显示/隐藏");
     EXPECT_EQ(items[1]->text().toStdString(), "检查新版本");
-    EXPECT_EQ(items[2]->text().toStdString(), "设置…");
-    EXPECT_TRUE(items[3]->isSeparator());
-    EXPECT_EQ(items[4], form_.N1);
-    EXPECT_EQ(items[4]->text().toStdString(), "退出(Exit)");
+    EXPECT_EQ(items[2], form_.PauseClipboardItem);
+    EXPECT_EQ(items[2]->text().toStdString(), "暂停剪贴板翻译");
+    EXPECT_TRUE(items[2]->isCheckable());
+    EXPECT_EQ(items[3]->text().toStdString(), "设置…");
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[5], form_.N1);
+    EXPECT_EQ(items[5]->text().toStdString(), "退出(Exit)");
     EXPECT_EQ(form_.contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -422,15 +429,66 @@ TEST_F(Form1Test, EnterDuringATranslationRunsOnceItEnds) {
     EXPECT_EQ(services_.Translations.size(), 2u);
 }
 
-TEST_F(Form1Test, StayOnTopBoxSwitchesTheFlagAndTakesTheClipboardAgain) {
+TEST_F(Form1Test, StayOnTopBoxSwitchesTheFlagAndTakesOnlyAClipboardChangedMeanwhile) {
     StartClipboardWatch();
     Copy("on the clipboard");
+    form_.Memo1->setPlainText("typed over");
+    form_.Inputing = false;
     form_.CheckBox1->click();
     EXPECT_FALSE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(services_.Translations.size(), 2u);
+    EXPECT_EQ(Source(), "typed over");
+    EXPECT_EQ(services_.Translations.size(), 1u);
+    // A copy the watch did not see (it was away) is taken when it comes back.
+    form_.ClipboardWatch->Unregister();
+    Copy("copied meanwhile");
     form_.CheckBox1->click();
     EXPECT_TRUE(form_.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(services_.Translations.size(), 3u);
+    EXPECT_EQ(Source(), "copied meanwhile");
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, SecretsAndCopiesWhilePausedAreNeverTaken) {
+    StartClipboardWatch();
+    const auto copyMarked = [](const char* text, const char* hint) {
+        auto* data = new QMimeData;
+        data->setText(text);
+        data->setData("x-kde-passwordManagerHint", hint);
+        QGuiApplication::clipboard()->setMimeData(data);
+    };
+    copyMarked("pa55word", "secret");
+    EXPECT_TRUE(Source().empty());
+    copyMarked("shown", "show");
+    EXPECT_EQ(Source(), "shown");
+    form_.PauseClipboardItem->trigger();
+    Copy("while paused");
+    EXPECT_EQ(Source(), "shown");
+    form_.PauseClipboardItem->trigger();
+    Copy("after the pause");
+    EXPECT_EQ(Source(), "after the pause");
+    EXPECT_EQ(services_.Translations.size(), 2u);
+}
+
+TEST_F(Form1Test, FailureBoxOnlyForThePersonsOwnTriggerInAShownWindow) {
+    std::vector<std::string> boxes;
+    form_.OnMessageBox = [&](const std::string& text) { boxes.push_back(text); };
+    services_.OnLookup = [](TDictionaryPanel& panel) { panel.ShowMessage("refused"); };
+    StartClipboardWatch();
+    form_.show();
+    Copy("copied");
+    EXPECT_TRUE(boxes.empty());
+    form_.Button1Click();
+    EXPECT_EQ(boxes.size(), 1u);
+    form_.hide();
+    form_.Button1Click();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(services_.Lookups.size(), 3u);
+}
+
+TEST_F(Form1Test, ChoosingAPairTranslatesTheSourceAgainWithIt) {
+    form_.Memo1->setPlainText("hello");
+    QTest::keyClick(form_.ComboBox1, Qt::Key_Down);
+    ASSERT_EQ(services_.Translations.size(), 1u);
+    EXPECT_EQ(services_.Translations[0].Pair, form_.ComboBox1->itemText(1).toStdString());
 }
 
 TEST_F(Form1Test, ClosingLeavesTheClipboardWatch) {
@@ -452,7 +510,7 @@ TEST_F(Form1Test, ExitFromTheTrayMenuLeavesTheClipboardWatchAndEndsTheProgram) {
     EXPECT_TRUE(Source().empty());
 }
 
-TEST_F(Form1Test, DoubleClickSelectsAllAndADropChangesNothing) {
+TEST_F(Form1Test, DoubleClickSelectsAllAndADropFillsTheSourceAndTranslates) {
     form_.show();
     form_.Memo2->setPlainText("one two three");
     QTest::mouseDClick(form_.Memo2->viewport(), Qt::LeftButton);
@@ -465,7 +523,9 @@ TEST_F(Form1Test, DoubleClickSelectsAllAndADropChangesNothing) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(form_.Memo1->viewport(), &drop);
-    EXPECT_EQ(Source(), "kept");
+    EXPECT_EQ(Source(), "dropped");
+    ASSERT_EQ(services_.Translations.size(), 1u);
+    EXPECT_EQ(services_.Translations[0].Text, "dropped");
 }
 
 TEST_F(Form1Test, HoveringABoxGivesItTheFocus) {
@@ -548,27 +608,43 @@ TEST_F(Form1Test, ShiftOrCtrlEnterBreaksTheLineAndPlainEnterTranslates) {
     EXPECT_EQ(services_.Translations[0].Text, "one\r\ntwo\r\nthree\r\nfour");
 }
 
-TEST_F(Form1Test, TabLeavesTheBoxesAndNeverStopsOnAFlatButton) {
+TEST_F(Form1Test, KeyboardReachesEveryControlAndEachIsNamed) {
+    form_.Memo1->setPlainText("some text");
     form_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
     form_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
-    const std::set<QWidget*> flatButtons = {form_.SpeedButtonUP, form_.SpeedButtonDown,
-                                            form_.SpeedButton1, form_.SpeedButton2};
-    for (QPlainTextEdit* memo : {form_.Memo1, form_.Memo2}) {
-        memo->setFocus();
-        ASSERT_EQ(QApplication::focusWidget(), memo);
-        QTest::keyClick(memo, Qt::Key_Tab);
-        EXPECT_TRUE(memo->toPlainText().isEmpty());
-        EXPECT_NE(QApplication::focusWidget(), memo);
-        EXPECT_EQ(flatButtons.count(QApplication::focusWidget()), 0u);
+    EXPECT_EQ(form_.Memo1->textCursor().position(), 9) << "the cursor is not at the end";
+    const std::vector<QWidget*> afterTheBoxes = {form_.SpeedButtonUP, form_.SpeedButtonDown,
+                                                 form_.SpeedButton1, form_.SpeedButton2};
+    form_.Memo2->setFocus();
+    for (QWidget* next : afterTheBoxes) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
     }
-    for (QWidget* button : flatButtons) {
-        form_.Memo1->setFocus();
-        QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_EQ(QApplication::focusWidget(), form_.Memo1);
-        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(form_.Memo2->toPlainText().isEmpty()) << "Tab went into the box";
+    QTest::keyClick(form_.SpeedButton2, Qt::Key_Space);
+    EXPECT_EQ(form_.Panel1->height(), 159);
+    // A click on a small button leaves the focus in the box.
+    form_.Memo1->setFocus();
+    QTest::mouseClick(form_.SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), form_.Memo1);
+    std::vector<QWidget*> controls = {form_.ComboBox1, form_.Button1, form_.CheckBox1,
+                                      form_.TrackBar1, form_.Memo1,   form_.Memo2,
+                                      form_.Panel1};
+    controls.insert(controls.end(), afterTheBoxes.begin(), afterTheBoxes.end());
+    controls.insert(controls.end(), {form_.Label2, form_.Label4, form_.Label3});
+    for (QWidget* control : controls) {
+        EXPECT_FALSE(
+            QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+            << control->metaObject()->className();
+        if (qobject_cast<QToolButton*>(control) || control == form_.TrackBar1) {
+            EXPECT_FALSE(control->toolTip().isEmpty()) << control->accessibleName().toStdString();
+        }
     }
+    // Without a tray, Esc would lose the window: it stays.
+    QTest::keyClick(form_.Memo1, Qt::Key_Escape);
+    EXPECT_TRUE(form_.isVisible());
 }
 
 TEST_F(Form1Test, LinkLabelsShowWholeAndUnderlinedCollapsedAndExpanded) {
@@ -598,6 +674,17 @@ TEST(MemoLines, LinesOfTheBoxEachFollowedByALineBreak) {
     lines.Clear();
     lines.Add("two\nlines");
     EXPECT_EQ(lines.Text(), "two\nlines\n");
+}
+
+TEST(MemoLines, FailedServicesLeaveErrorInTheBoxAndTheirReasonsInItsToolTip) {
+    const test_support::ScopedEnvironment chain("QUORVEX_TRANSLATE_HOST", std::nullopt);
+    const test_support::ScopedEnvironment order("QUORVEX_SERVICES", "apertium");
+    QPlainTextEdit memo;
+    TMemoLines lines(memo);
+    lines.Add("earlier");
+    TOnlineServices().TranslateText(std::string(kLanguagePairs[0].Caption), "hi", lines);
+    EXPECT_EQ(memo.toPlainText().toStdString(), "earlier\nError");
+    EXPECT_EQ(memo.toolTip().toStdString(), "没有已设置好的翻译服务翻译这个语言对");
 }
 
 } // namespace

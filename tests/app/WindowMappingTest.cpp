@@ -2,15 +2,14 @@
 // a person must see one window appear, never one that vanishes and comes back.
 #include "platform/TextCodec.h"
 #include "support/ChildProcess.h"
+#include "support/Files.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/QuorvexEnvironment.h"
 #include "support/Waiting.h"
 #include "support/XvfbDisplay.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace quorvex {
 namespace {
@@ -19,6 +18,8 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::LoopbackHttpServer;
 using test_support::PollUntil;
+using test_support::QuorvexEnvironment;
+using test_support::ReadWholeFile;
 using test_support::RecordedRequest;
 using test_support::Reply;
 using test_support::RunCommand;
@@ -39,26 +40,13 @@ class WindowMappingTest : public testing::Test {
 protected:
     WindowMappingTest()
         : server_(Answer)
-        , folder_(std::filesystem::temp_directory_path() /
-                  ("quorvex-windows-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(folder_);
-        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
+        , environment_(display_.Name(), server_.Host()) {
         setenv("DISPLAY", display_.Name().c_str(), 1);
     }
-    ~WindowMappingTest() override { std::filesystem::remove_all(folder_); }
 
     std::unique_ptr<ChildProcess> StartQuorvex() {
-        std::vector<std::string> environment{"QT_QPA_PLATFORM=xcb",
-                                             "DISPLAY=" + display_.Name(),
-                                             "XDG_RUNTIME_DIR=" + folder_.string(),
-                                             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu",
-                                             "QUORVEX_TRANSLATE_HOST=" + server_.Host(),
-                                             "QUORVEX_SEARCH_HOST=" + server_.Host(),
-                                             "QUORVEX_DICT_HOST=" + server_.Host()};
-        if (geteuid() == 0)
-            environment.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
         return std::make_unique<ChildProcess>(
-            std::vector<std::string>{QUORVEX_BINARY_DIR "/quorvex"}, environment);
+            std::vector<std::string>{QUORVEX_BINARY_DIR "/quorvex"}, environment_.Variables());
     }
 
     // Every structure event of the root window (windows created, mapped, ...) as xev prints it.
@@ -67,14 +55,11 @@ protected:
             "sh", "-c", "exec stdbuf -oL xev -root -event substructure > " + EventLog()});
     }
 
-    std::string EventLog() const { return (folder_ / "root-events.txt").string(); }
-
-    std::string Events() const {
-        std::ifstream log(EventLog());
-        std::stringstream text;
-        text << log.rdbuf();
-        return text.str();
+    std::string EventLog() const {
+        return (environment_.RuntimeDir() / "root-events.txt").string();
     }
+
+    std::string Events() const { return ReadWholeFile(EventLog()); }
 
     size_t Count(const std::string& what) const {
         const std::string events = Events();
@@ -94,7 +79,7 @@ protected:
 
     XvfbDisplay display_;
     LoopbackHttpServer server_;
-    std::filesystem::path folder_;
+    QuorvexEnvironment environment_;
 };
 
 TEST_F(WindowMappingTest, OneWindowIsMappedFromTheStartToTheFirstDictionaryPage) {

@@ -4,13 +4,16 @@
 #include "app/TranslationServices.h"
 #include "app/Unit1.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/ScriptedHttpsServer.h"
 #include "support/SilentServer.h"
+#include "support/WebServiceSettings.h"
 #include "translate/RequestLimit.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +23,7 @@ namespace quorvex {
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::Reply;
 using test_support::SilentServer;
 
 SilentServer& SilentServices() {
@@ -69,6 +73,8 @@ protected:
 
 TEST_F(WindowRequestsTest, UnansweredRequestsEndAsErrorAndTheNextTriggerRuns) {
     form_.RequestTimeLimit = 300ms;
+    // A box comes only for a click in a window the person sees.
+    form_.show();
     form_.Memo1->setPlainText("hello");
     const size_t before = server_.ConnectionCount();
     const Watchdog watchdog;
@@ -110,6 +116,75 @@ TEST_F(WindowRequestsTest, ClosingOrExitWhileARequestWaitsEndsTheProgramAtOnce) 
         EXPECT_EQ(server_.ConnectionCount(), before + 1); // no lookup after the translation
         EXPECT_TRUE(messages.empty());
     }
+}
+
+// The window's translations through the chain to Google's endpoint over HTTPS. The text is long
+// enough to need no dictionary lookup.
+class WindowHttpsTest : public testing::Test {
+protected:
+    WindowHttpsTest() {
+        form_.RequestTimeLimit = std::chrono::hours(1);
+        form_.Memo1->setPlainText(kText);
+    }
+
+    // The reply to the next request: Google's answer with `translation`, after `pause`.
+    void Answer(const std::string& translation, std::chrono::milliseconds pause = 0ms) {
+        const Reply answer = Reply::WithBody(200, "OK", R"([[[")" + translation + R"(","x"]]])");
+        Reply reply;
+        reply.Delay(pause);
+        for (const Reply::Step& step : answer.Steps())
+            reply.Send(step.Bytes);
+        server_.Enqueue(reply.KeepAlive());
+    }
+    std::string Result() const { return form_.Memo2->toPlainText().toStdString(); }
+
+    static constexpr const char* kText = "Good morning, how are you today?";
+    SilentServer& silent_ = SilentServices(); // the classic host, set first, is put aside below
+    test_support::ScriptedHttpsServer server_;
+    test_support::WebServiceSettings settings_{server_.Url(""), "app", "key"};
+    test_support::ScopedEnvironment chain_{"QUORVEX_TRANSLATE_HOST", std::nullopt};
+    test_support::ScopedEnvironment order_{"QUORVEX_SERVICES", "google"};
+    TOnlineServices services_;
+    TForm1 form_{services_, true};
+};
+
+TEST_F(WindowHttpsTest, TwoTranslationsShareOneConnection) {
+    for (const char* translation : {"早上好", "你好"}) {
+        Answer(translation);
+        form_.Button1Click();
+        EXPECT_EQ(Result(), translation);
+    }
+    EXPECT_EQ(server_.ConnectionCount(), 1u);
+}
+
+TEST_F(WindowHttpsTest, TheWindowAnswersInputWhileTheReplyIsSlow) {
+    Answer("早上好", 1500ms);
+    bool typedWhileWaiting = false;
+    QTimer::singleShot(300, &form_, [&] {
+        QTest::keyClicks(form_.Memo1, "!");
+        typedWhileWaiting = form_.Memo1->toPlainText().contains('!') && Result().empty();
+    });
+    form_.Button1Click();
+    EXPECT_TRUE(typedWhileWaiting);
+    EXPECT_EQ(Result(), "早上好");
+}
+
+TEST_F(WindowHttpsTest, ClosingWhileTheReplyIsSlowEndsTheProgramAtOnce) {
+    Answer("never shown", std::chrono::minutes(1));
+    form_.show();
+    QTimer::singleShot(0, &form_, [this] { form_.Button1Click(); });
+    QTimer waiting;
+    QObject::connect(&waiting, &QTimer::timeout, [&] {
+        if (!server_.Requests().empty()) {
+            waiting.stop();
+            form_.close();
+        }
+    });
+    waiting.start(10);
+    const Watchdog watchdog; // fires long before the reply would come
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(Result(), "");
 }
 
 } // namespace

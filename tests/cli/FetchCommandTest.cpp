@@ -39,7 +39,7 @@ FetchResult RunProgram(const std::string& program, const std::vector<std::string
     return run;
 }
 
-FetchResult Fetch(const std::vector<std::string>& arguments) {
+FetchResult RunFetch(const std::vector<std::string>& arguments) {
     return RunProgram(QUORVEX_FETCH_PATH, arguments);
 }
 
@@ -55,7 +55,7 @@ using FetchCommand = HTTPTest;
 
 TEST_F(FetchCommand, DownloadsToAFileWithProgressAndEndsWithTheOutcome) {
     FileServer server(Serving(200000));
-    const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--buffer", "65536"});
+    const FetchResult run = RunFetch({server.FileUrl(), "-o", Output(), "--buffer", "65536"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Outcome(), "OnTransferComplete size=200000");
     EXPECT_NE(run.err.find("100%"), std::string::npos);
@@ -65,7 +65,7 @@ TEST_F(FetchCommand, DownloadsToAFileWithProgressAndEndsWithTheOutcome) {
 
 TEST_F(FetchCommand, WithoutOutputFileTheBodyGoesToStandardOutput) {
     FileServer server(Serving(5000));
-    const FetchResult run = Fetch({server.FileUrl(), "--quiet"});
+    const FetchResult run = RunFetch({server.FileUrl(), "--quiet"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, Pattern(5000));
     EXPECT_EQ(run.err, "OnTransferComplete size=5000\n");
@@ -74,7 +74,7 @@ TEST_F(FetchCommand, WithoutOutputFileTheBodyGoesToStandardOutput) {
 TEST_F(FetchCommand, ResumeAsksForTheRestOfAPartialFileFromOneBlockBeforeItsEnd) {
     FileServer server(Serving(30000));
     WriteWholeFile(Output(), Pattern(30000).substr(0, 12000));
-    const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
+    const FetchResult run = RunFetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Outcome(), "OnTransferComplete size=30000");
     ASSERT_EQ(server.Requests().size(), 1u);
@@ -86,7 +86,7 @@ TEST_F(FetchCommand, ResumeOfAFileThatIsNotTheStartOfTheResourceFetchesItAgain) 
     FileServer server(Serving(30000));
     WriteWholeFile(Output(), Pattern(12000, 9));
     const FetchResult run =
-        Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet", "--buffer", "1000"});
+        RunFetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet", "--buffer", "1000"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Outcome(), "OnTransferComplete size=30000");
     ASSERT_EQ(server.Requests().size(), 2u);
@@ -98,7 +98,7 @@ TEST_F(FetchCommand, ResumeOfAFileThatIsNotTheStartOfTheResourceFetchesItAgain) 
 TEST_F(FetchCommand, ResumingACompleteFileChecksItsLastBlockAndCompletes) {
     FileServer server(Serving(8000));
     WriteWholeFile(Output(), Pattern(8000));
-    const FetchResult run = Fetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
+    const FetchResult run = RunFetch({server.FileUrl(), "-o", Output(), "--resume", "--quiet"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Outcome(), "OnTransferComplete size=8000");
     EXPECT_EQ(server.Requests().at(0).Headers.Value("Range"), "bytes=3904-");
@@ -121,15 +121,15 @@ TEST_F(FetchCommand, FailuresEndWithTheirEventAndANonZeroStatus) {
     auto options = Serving(1000);
     options.CloseAfter = 600;
     FileServer broken(options);
-    const FetchResult cut = Fetch({broken.FileUrl(), "-o", Output(), "--quiet"});
+    const FetchResult cut = RunFetch({broken.FileUrl(), "-o", Output(), "--quiet"});
     EXPECT_EQ(cut.exitCode, 1);
     EXPECT_EQ(cut.Outcome(), "OnTransferBroken read=600 total=1000");
     const FetchResult missing =
-        Fetch({broken.Url("/nothing"), "-o", Output("missing.bin"), "--quiet"});
+        RunFetch({broken.Url("/nothing"), "-o", Output("missing.bin"), "--quiet"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.Outcome(), "OnHTTPStatusError status=404");
     EXPECT_FALSE(std::filesystem::exists(Output("missing.bin")));
-    const FetchResult usage = Fetch({"--bogus"});
+    const FetchResult usage = RunFetch({"--bogus"});
     EXPECT_EQ(usage.exitCode, 2);
 }
 
@@ -138,10 +138,10 @@ TEST_F(FetchCommand, GivenLoginsAreUsedAndARefusedOneIsNotAskedAgain) {
     options.Realm = "Files";
     options.Login = "ann:secret";
     FileServer server(options);
-    const FetchResult good = Fetch({server.FileUrl(), "--user", "ann:secret", "--quiet"});
+    const FetchResult good = RunFetch({server.FileUrl(), "--user", "ann:secret", "--quiet"});
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, Pattern(4000));
-    const FetchResult bad = Fetch({server.FileUrl(), "--user", "ann:wrong", "--quiet"});
+    const FetchResult bad = RunFetch({server.FileUrl(), "--user", "ann:wrong", "--quiet"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.Outcome(), "OnHTTPStatusError status=401");
 }
@@ -151,11 +151,11 @@ TEST_F(FetchCommand, ProxyWithLogin) {
     LoopbackProxy proxy("pat:pp");
     const std::string at = "127.0.0.1:" + std::to_string(proxy.Port());
     const FetchResult run =
-        Fetch({origin.FileUrl(), "--proxy", at, "--proxy-user", "pat:pp", "--quiet"});
+        RunFetch({origin.FileUrl(), "--proxy", at, "--proxy-user", "pat:pp", "--quiet"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, Pattern(2500));
     EXPECT_EQ(proxy.Requests().size(), 1u);
     const FetchResult refused =
-        Fetch({origin.FileUrl(), "--proxy", at, "--proxy-user", "pat:no", "--quiet"});
+        RunFetch({origin.FileUrl(), "--proxy", at, "--proxy-user", "pat:no", "--quiet"});
     EXPECT_EQ(refused.Outcome(), "OnHTTPStatusError status=407");
 }

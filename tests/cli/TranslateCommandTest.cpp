@@ -1,5 +1,6 @@
 #include "cli/TranslateCommand.h"
 
+#include "support/ScopedEnvironment.h"
 #include "support/TranslationServer.h"
 #include "translate/ServiceHosts.h"
 #include "translate/TranslateText.h"
@@ -94,4 +95,32 @@ TEST(DefaultCaptionFor, AnyByteFrom127SelectsChineseToEnglish) {
     EXPECT_EQ(DefaultCaptionFor("plain ascii ~"), "英语 翻译成 中文(简体) BETA");
     EXPECT_EQ(DefaultCaptionFor("del \x7F"), "中文(简体) 翻译成 英语 BETA");
     EXPECT_EQ(DefaultCaptionFor("中"), "中文(简体) 翻译成 英语 BETA");
+}
+
+TEST_F(TranslateCommandTest, OneServiceByNameAndTheListOfServices) {
+    ReplyWith("bonjour");
+    TRun run = Run({"--service", "classic", "-p", "en|fr", "hello"});
+    EXPECT_EQ(run.Status, kExitTranslated);
+    EXPECT_EQ(run.Out, "bonjour\n");
+    ExpectBodyStart("langpair=en%7Cfr&text=hello");
+
+    server_.Enqueue(Reply::WithBody(500, "Oops", ""));
+    run = Run({"--service", "classic", "hello"});
+    EXPECT_EQ(run.Status, kExitError);
+    EXPECT_NE(run.Err.find("经典网页翻译："), std::string::npos) << run.Err;
+
+    EXPECT_EQ(Run({"--service", "nonesuch", "hello"}).Status, kExitBadUsage);
+    EXPECT_EQ(Run({"--service", "classic", "-p", "Klingon", "hello"}).Status, kExitError);
+    EXPECT_NE(
+        Run({"--services"}).Out.find("classic         configured      经典网页翻译  en|zh-CN "),
+        std::string::npos);
+}
+
+TEST_F(TranslateCommandTest, ChainFailurePrintsTheReasons) {
+    const ScopedEnvironment chain("QUORVEX_TRANSLATE_HOST", std::nullopt);
+    const ScopedEnvironment order("QUORVEX_SERVICES", "apertium"); // serves no English to Chinese
+    TRun run = Run({"hi"});
+    EXPECT_EQ(run.Status, kExitError);
+    EXPECT_EQ(run.Out, "Error\n");
+    EXPECT_EQ(run.Err, "quorvex-translate: 没有已设置好的翻译服务翻译这个语言对\n");
 }

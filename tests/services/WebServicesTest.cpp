@@ -1,6 +1,6 @@
+#include "http/FormDecoding.h"
 #include "platform/Crypto.h"
 #include "services/ServiceRegistry.h"
-#include "standin/FormDecoding.h"
 #include "support/ScriptedHttpsServer.h"
 #include "support/WebServiceSettings.h"
 
@@ -47,7 +47,7 @@ protected:
     }
 
     ScriptedHttpsServer server_;
-    WebServiceSettings settings_{server_.SecureUrl(""), "app-1", "secret"};
+    WebServiceSettings settings_{server_.Url(""), "app-1", "secret"};
 };
 
 TEST_F(WebServicesTest, GoogleJoinsTheSegmentsAndSkipsTransliteration) {

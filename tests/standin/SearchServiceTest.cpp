@@ -14,6 +14,7 @@ namespace {
 class TRecordingPanel final : public TDictionaryPanel {
 public:
     void ShowHtmlInPanel(const std::string& html) override { Page = platform::GbkToUtf8(html); }
+    void ShowUtf8HtmlInPanel(const std::string& html) override { Page = html; }
     void ShowMessage(const std::string& text) override { Message = text; }
     std::string Page;
     std::string Message;

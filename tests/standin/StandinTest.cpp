@@ -1,8 +1,7 @@
 #include "standin/Standin.h"
 
-#include "standin/FormDecoding.h"
+#include "http/HttpRequest.h"
 #include "standin/Glossary.h"
-#include "standin/HttpRequest.h"
 #include "standin/TranslateService.h"
 #include "support/RawExchange.h"
 #include "translate/TranslateText.h"
@@ -39,16 +38,6 @@ TEST(Glossary, TranslatesKnownWordsAndKeepsTheRest) {
     EXPECT_EQ(ChineseToEnglish("我的朋友们"), "my friends"); // the longest entry wins
     EXPECT_EQ(ChineseToEnglish("猫 and 你"), "猫 and you");
     EXPECT_EQ(ChineseToEnglish("\xE4\xBD"), "\xE4\xBD"); // a cut character stays as it is
-}
-
-TEST(DecodeForm, DecodesPlusAndPercentAndRejectsBrokenSequences) {
-    auto fields = DecodeForm("langpair=en%7Czh%2DCN&text=Hello+world%0D%0A&&flag&text2=%E4%BD%A0");
-    EXPECT_EQ(fields["langpair"], "en|zh-CN");
-    EXPECT_EQ(fields["text"], "Hello world\r\n");
-    EXPECT_EQ(fields["flag"], "");
-    EXPECT_EQ(fields["text2"], "你");
-    EXPECT_THROW(DecodeForm("text=%4"), EBadRequest);
-    EXPECT_THROW(DecodeForm("text=%G0"), EBadRequest);
 }
 
 TEST(Standin, AnswersTheClientsFormWithThePageTheClientCuts) {

@@ -2,18 +2,20 @@
 
 namespace quorvex::test_support {
 
-LoopbackHttpServer::LoopbackHttpServer(Handler handler)
+LoopbackHttpServer::LoopbackHttpServer(Handler handler,
+                                       std::shared_ptr<const platform::TlsServerContext> tls)
     : handler_(std::move(handler))
-    , server_([this](const RecordedRequest& request, TServerConnection& connection) {
-        return Respond(request, connection);
-    }) {}
+    , secure_(tls != nullptr)
+    , server_([this](const RecordedRequest& request,
+                     TServerConnection& connection) { return Respond(request, connection); },
+              0, std::move(tls)) {}
 
 std::string LoopbackHttpServer::Host() const {
     return "127.0.0.1:" + std::to_string(Port());
 }
 
 std::string LoopbackHttpServer::Url(std::string_view target) const {
-    return "http://" + Host() + std::string(target);
+    return (secure_ ? "https://" : "http://") + Host() + std::string(target);
 }
 
 std::vector<RecordedRequest> LoopbackHttpServer::Requests() const {
@@ -48,8 +50,8 @@ bool LoopbackHttpServer::Respond(const RecordedRequest& request, TServerConnecti
     return reply.KeepsAlive();
 }
 
-ScriptedHttpServer::ScriptedHttpServer()
-    : LoopbackHttpServer([this](const RecordedRequest&) { return Next(); }) {}
+ScriptedHttpServer::ScriptedHttpServer(std::shared_ptr<const platform::TlsServerContext> tls)
+    : LoopbackHttpServer([this](const RecordedRequest&) { return Next(); }, std::move(tls)) {}
 
 ScriptedHttpServer::~ScriptedHttpServer() {
     Stop();

@@ -14,13 +14,14 @@ inline constexpr Milliseconds kServerWaitLimit{20000};
 // One request as the server received it.
 using RecordedRequest = THttpRequest;
 
-// An HTTP server on 127.0.0.1 with a thread per connection, for tests. A handler chooses the
-// reply to each request; every request is recorded.
+// An HTTP server on 127.0.0.1 with a thread per connection, for tests; HTTPS when given a TLS
+// context. A handler chooses the reply to each request; every request is recorded.
 class LoopbackHttpServer {
 public:
     using Handler = std::function<Reply(const RecordedRequest&)>;
 
-    explicit LoopbackHttpServer(Handler handler);
+    explicit LoopbackHttpServer(Handler handler,
+                                std::shared_ptr<const platform::TlsServerContext> tls = {});
     virtual ~LoopbackHttpServer() = default;
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
@@ -28,7 +29,7 @@ public:
     uint16_t Port() const { return server_.Port(); }
     // "127.0.0.1:<port>"
     std::string Host() const;
-    // "http://127.0.0.1:<port>" followed by `target`.
+    // "http://127.0.0.1:<port>" (https:// with TLS) followed by `target`.
     std::string Url(std::string_view target) const;
 
     std::vector<RecordedRequest> Requests() const;
@@ -45,6 +46,7 @@ private:
     bool Respond(const RecordedRequest& request, TServerConnection& connection);
 
     Handler handler_;
+    bool secure_;
     mutable std::mutex mutex_;
     mutable std::condition_variable requestArrived_;
     std::vector<RecordedRequest> requests_;
@@ -55,7 +57,7 @@ private:
 // with the queue empty it answers 500.
 class ScriptedHttpServer : public LoopbackHttpServer {
 public:
-    ScriptedHttpServer();
+    explicit ScriptedHttpServer(std::shared_ptr<const platform::TlsServerContext> tls = {});
     ~ScriptedHttpServer() override;
 
     void Enqueue(Reply reply);

@@ -19,6 +19,9 @@ public:
     // Sets `name` for the programs started from now on, replacing what it held.
     void Set(const std::string& name, const std::string& value);
 
+    // The private runtime folder, for whatever else the test keeps only while it runs.
+    const std::filesystem::path& RuntimeDir() const { return runtimeDir_; }
+
     // "NAME=value" entries.
     const std::vector<std::string>& Variables() const { return variables_; }
 

@@ -35,8 +35,11 @@ SessionBus::SessionBus() {
     directory_ = pattern;
     const std::filesystem::path socketPath = directory_ / "bus";
     address_ = "unix:path=" + socketPath.string();
+    // The daemon reports every service it starts and the limits it cannot raise: no concern of
+    // the tests.
     daemon_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--address=" + address_});
+        std::vector<std::string>{"sh", "-c", "exec \"$@\" >/dev/null 2>&1", "dbus-daemon",
+                                 "dbus-daemon", "--session", "--nofork", "--address=" + address_});
     if (!PollUntil([&] { return Listening(socketPath) || !daemon_->Running(); }, kStartLimit) ||
         !daemon_->Running())
         throw Exception("dbus-daemon did not start a private session bus");

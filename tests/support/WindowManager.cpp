@@ -1,18 +1,51 @@
 #include "support/WindowManager.h"
 
+#include "platform/Exception.h"
 #include "support/Waiting.h"
+
+#include <map>
+#include <unistd.h>
 
 namespace quorvex::test_support {
 
+namespace {
+
+// Each without what needs a graphics card or a desktop session: xfwm4 and KWin composite
+// with OpenGL, which Xvfb lacks.
+std::vector<std::string> CommandLine(const std::string& name) {
+    static const std::map<std::string, std::vector<std::string>> commandLines{
+        {"openbox", {"openbox"}},
+        {"xfwm4", {"xfwm4", "--compositor=off"}},
+        {"fluxbox", {"fluxbox"}},
+        {"kwin", {"env", "KWIN_COMPOSE=N", "kwin_x11", "--replace"}}};
+    const auto found = commandLines.find(name);
+    if (found == commandLines.end())
+        throw Exception("No window manager called " + name);
+    // What they report about a desktop they do not find whole is no concern of the tests.
+    std::vector<std::string> quiet{"sh", "-c", "exec \"$@\" >/dev/null 2>&1", name};
+    quiet.insert(quiet.end(), found->second.begin(), found->second.end());
+    return quiet;
+}
+
+} // namespace
+
 std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
-                                                 std::chrono::milliseconds limit) {
+                                                 std::chrono::milliseconds limit,
+                                                 const std::string& name,
+                                                 const std::vector<std::string>& environment) {
+    std::vector<std::string> variables = environment;
+    variables.push_back("DISPLAY=" + display);
+    // fluxbox and KWin write their configuration into the home folder: a private one keeps
+    // the person's own untouched and every run starting from the defaults.
+    const std::string home = "/tmp/quorvex-wm-home-" + std::to_string(getpid());
+    RunCommand("mkdir -p " + home);
+    variables.push_back("HOME=" + home);
+    variables.push_back("XDG_CONFIG_HOME=" + home + "/.config");
     std::unique_ptr<ChildProcess> windowManager;
     const bool managing = PollUntil(
         [&] {
             if (windowManager == nullptr || !windowManager->Running())
-                windowManager =
-                    std::make_unique<ChildProcess>(std::vector<std::string>{"openbox"},
-                                                   std::vector<std::string>{"DISPLAY=" + display});
+                windowManager = std::make_unique<ChildProcess>(CommandLine(name), variables);
             return RunCommand("DISPLAY=" + display +
                               " xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
                        .find("window id") != std::string::npos;

@@ -81,6 +81,7 @@ TEST(DictionaryQuery, WordTravelsAsPercentEncodedGbkBytes) {
 class TRecordingPanel final : public TDictionaryPanel {
 public:
     void ShowHtmlInPanel(const std::string& html) override { Pages.push_back(html); }
+    void ShowUtf8HtmlInPanel(const std::string& html) override { Pages.push_back(html); }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     std::vector<std::string> Pages;
     std::vector<std::string> Messages;
@@ -172,6 +173,7 @@ TEST_F(DictionaryLookupTest, FailureOfThePanelReachesTheCaller) {
     class TBrokenPanel final : public TDictionaryPanel {
     public:
         void ShowHtmlInPanel(const std::string&) override { throw Exception("no document"); }
+        void ShowUtf8HtmlInPanel(const std::string&) override { throw Exception("no document"); }
         void ShowMessage(const std::string&) override {}
     } broken;
     Answer("未找到和您的关键词");

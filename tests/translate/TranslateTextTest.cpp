@@ -79,15 +79,16 @@ TEST_F(TranslateTextTest, BrokenUtf8PageGivesAnEmptyLine) {
     EXPECT_EQ(result.Lines(), std::vector<std::string>{""});
 }
 
-TEST_F(TranslateTextTest, FailuresAddErrorBelowWhatTheBoxHolds) {
+TEST_F(TranslateTextTest, FailuresLeaveErrorAloneInTheBox) {
     ReplyWithPage(kStart + "first" + kEnd);
     server_.Enqueue(Reply::WithBody(503, "Busy", ""));
     server_.Enqueue(Reply::WithBody(302, "Found", "", {"Location: /elsewhere"}));
     TStringList result;
     TranslateText(kEnglishToChinese, "one", result);
     TranslateText(kEnglishToChinese, "two", result);
+    EXPECT_EQ(result.Text(), "Error\n");
     TranslateText(kEnglishToChinese, "three", result);
-    EXPECT_EQ(result.Text(), "first\nError\nError\n");
+    EXPECT_EQ(result.Text(), "Error\n");
 }
 
 TEST(ExtractTranslation, CutsBetweenTheMarkersWithTheClampingRules) {

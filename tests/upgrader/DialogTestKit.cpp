@@ -16,6 +16,7 @@ ModalStandIn::ModalStandIn() {
     UpgraderModals().ExecDialog = [this](QDialog& dialog) {
         dialog.setResult(QDialog::Rejected);
         dialog.show();
+        ++DialogsShown;
         return OnDialog ? OnDialog(dialog) : static_cast<int>(QDialog::Rejected);
     };
 }

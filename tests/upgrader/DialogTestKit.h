@@ -29,8 +29,8 @@ public:
 };
 
 // Puts itself in the place of the real message boxes and modal loops while it lives: boxes
-// are recorded and answered from a queue (No when it is empty); a modal dialog is shown and
-// handed to OnDialog, whose return value is the dialog's result.
+// are recorded and answered from a queue (No when it is empty); a modal dialog is shown, counted
+// and handed to OnDialog, whose return value is the dialog's result.
 class ModalStandIn {
 public:
     ModalStandIn();
@@ -41,6 +41,7 @@ public:
     std::vector<TupMessageBoxRequest> Boxes;
     std::deque<int> Answers;
     std::function<int(QDialog&)> OnDialog;
+    int DialogsShown = 0;
 };
 
 } // namespace quorvex::test_support

@@ -3,11 +3,9 @@
 // artifacts folder.
 #include "platform/gui/Application.h"
 #include "support/ChildProcess.h"
-#include "support/Listing.h"
+#include "support/OnScreen.h"
 #include "support/Pumping.h"
 #include "support/Waiting.h"
-#include "support/WindowManager.h"
-#include "support/XvfbDisplay.h"
 #include "upgrader/DialogTestKit.h"
 #include "upgrader/upMessages.h"
 #include "upgrader/upPassword.h"
@@ -20,7 +18,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -176,20 +173,5 @@ INSTANTIATE_TEST_SUITE_P(Languages, DialogsOnScreenTest,
 } // namespace quorvex
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    if (quorvex::test_support::OnlyListingTests()) {
-        return RUN_ALL_TESTS();
-    }
-    quorvex::test_support::XvfbDisplay display;
-    setenv("DISPLAY", display.Name().c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // Dialogs shown before the window manager runs would get no frame.
-    const auto windowManager =
-        quorvex::test_support::StartWindowManager(display.Name(), std::chrono::seconds(120));
-    if (windowManager == nullptr) {
-        std::fprintf(stderr, "openbox did not come up\n");
-        return 1;
-    }
-    quorvex::platform::TApplication application(argc, argv, "Virovedezori");
-    return RUN_ALL_TESTS();
+    return quorvex::test_support::RunOnScreen(argc, argv);
 }

@@ -80,6 +80,7 @@ TEST_P(TextFitTest, UpgradeMessageButtonsFit) {
         return QDialog::Rejected;
     };
     AskUpgrade("Faster lookups.");
+    EXPECT_EQ(modals_.DialogsShown, 1);
 }
 
 TEST_P(TextFitTest, PasswordLabelsStayLeftOfTheirFields) {
@@ -94,6 +95,7 @@ TEST_P(TextFitTest, PasswordLabelsStayLeftOfTheirFields) {
         return QDialog::Rejected;
     };
     AskPassword(host_);
+    EXPECT_EQ(modals_.DialogsShown, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLanguages, TextFitTest,

@@ -40,7 +40,6 @@ public:
 
     // Puts the item on the bus and registers it with the watcher; false when the bus refused.
     bool Publish();
-    const QString& ServiceName() const { return serviceName_; }
 
     void SetIcon(const QIcon& icon);
     void SetToolTip(const QString& tip);

@@ -105,6 +105,19 @@ void SetSkipTaskbar(QWidget& window, bool skip) {
     xcb_flush(connection);
 }
 
+QPoint ClientAreaOnScreen(QWidget& window) {
+    xcb_connection_t* connection = Connection();
+    if (connection == nullptr)
+        return window.geometry().topLeft();
+    const Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(
+        connection,
+        xcb_translate_coordinates(connection, window.winId(), RootWindow(connection), 0, 0),
+        nullptr));
+    if (!reply)
+        return window.geometry().topLeft();
+    return {reply->dst_x, reply->dst_y};
+}
+
 QPoint CursorPos() {
     if (const auto pointer = QueryPointer())
         return {pointer->root_x, pointer->root_y};

@@ -16,6 +16,10 @@ bool SkipsTaskbar(QWidget& window);
 // Puts the window into the taskbar or keeps it out.
 void SetSkipTaskbar(QWidget& window, bool skip);
 
+// Where the window's client area is on the screen as the X server has it: a window manager
+// may have refused a move that Qt takes as done.
+QPoint ClientAreaOnScreen(QWidget& window);
+
 // The pointer and its left button as the X server sees them, wherever the pointer is
 // (also while the window manager holds it for a drag).
 QPoint CursorPos();

@@ -1,4 +1,4 @@
-#include "translate/ByteReader.h"
+#include "http/ByteReader.h"
 
 #include "platform/MemoryAdvice.h"
 

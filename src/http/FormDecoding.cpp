@@ -1,6 +1,6 @@
-#include "standin/FormDecoding.h"
+#include "http/FormDecoding.h"
 
-#include "standin/HttpRequest.h"
+#include "http/HttpRequest.h"
 
 #include <cctype>
 

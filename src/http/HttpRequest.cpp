@@ -1,4 +1,4 @@
-#include "standin/HttpRequest.h"
+#include "http/HttpRequest.h"
 
 #include <charconv>
 #include <sstream>

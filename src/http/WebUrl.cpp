@@ -1,6 +1,6 @@
-#include "translate/WebUrl.h"
+#include "http/WebUrl.h"
 
-#include "translate/HttpHeaders.h"
+#include "http/HttpHeaders.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,8 @@
-#include "translate/FormEncoding.h"
+#include "http/FormEncoding.h"
 
-#include "translate/WebRequest.h"
-#include "translate/WebUrl.h"
+#include "http/FormDecoding.h"
+#include "http/HttpRequest.h"
+#include "http/WebUrl.h"
 
 #include <gtest/gtest.h>
 
@@ -54,29 +55,12 @@ TEST(SplitUrl, RejectsBadPortsAndOtherProtocols) {
     EXPECT_THROW(SplitUrl("ftp://h/", 80), EInvalidUrl);
 }
 
-TEST(BuildRequestHead, WritesNonEmptyHeadersInTheirOrder) {
-    TWebRequest request;
-    request.Host = "h";
-    request.Referer = "r";
-    request.AcceptLanguage = "zh";
-    request.ContentLength = 0;
-    EXPECT_EQ(BuildRequestHead("GET", "/t", "1.1", request),
-              "GET /t HTTP/1.1\r\nContent-Type: text/html\r\nContent-Length: 0\r\nHost: h\r\n"
-              "Accept: text/html, */*\r\nAccept-Language: zh\r\nReferer: r\r\n"
-              "User-Agent: Mozilla/3.0 (compatible; Quorvex)\r\n\r\n");
-}
-
-TEST(BuildRequestHead, FoldsHeaderLinesLongerThan1024Characters) {
-    TWebRequest request;
-    request.ContentType.clear();
-    request.Accept.clear();
-    request.UserAgent.clear();
-    request.Referer = std::string(1000, 'a') + " " + std::string(1000, 'b') + " c";
-    std::string head = BuildRequestHead("GET", "/", "1.1", request);
-    EXPECT_EQ(head, "GET / HTTP/1.1\r\nReferer: " + std::string(1000, 'a') + "\r\n " +
-                        std::string(1000, 'b') + " c\r\n\r\n");
-
-    request.Referer = std::string(2000, 'x'); // nowhere to fold
-    EXPECT_EQ(BuildRequestHead("GET", "/", "1.1", request),
-              "GET / HTTP/1.1\r\nReferer: " + request.Referer + "\r\n\r\n");
+TEST(DecodeForm, DecodesPlusAndPercentAndRejectsBrokenSequences) {
+    auto fields = DecodeForm("langpair=en%7Czh%2DCN&text=Hello+world%0D%0A&&flag&text2=%E4%BD%A0");
+    EXPECT_EQ(fields["langpair"], "en|zh-CN");
+    EXPECT_EQ(fields["text"], "Hello world\r\n");
+    EXPECT_EQ(fields["flag"], "");
+    EXPECT_EQ(fields["text2"], "你");
+    EXPECT_THROW(DecodeForm("text=%4"), EBadRequest);
+    EXPECT_THROW(DecodeForm("text=%G0"), EBadRequest);
 }

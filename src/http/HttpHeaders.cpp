@@ -1,4 +1,4 @@
-#include "translate/HttpHeaders.h"
+#include "http/HttpHeaders.h"
 
 #include <algorithm>
 #include <cctype>

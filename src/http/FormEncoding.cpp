@@ -1,6 +1,6 @@
-#include "translate/FormEncoding.h"
+#include "http/FormEncoding.h"
 
-#include "translate/HttpHeaders.h"
+#include "http/HttpHeaders.h"
 
 namespace quorvex {
 namespace {
