@@ -7,6 +7,7 @@
 #include "platform/gui/QtTranslations.h"
 #include "platform/gui/ShowRequests.h"
 #include "tray/TrayIcon.h"
+#include "upgrader/upStartUp.h"
 
 #include <QSessionManager>
 #include <iostream>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
         std::cout << *info;
         return 0;
     }
+    quorvex::CompleteInterruptedUpgrade(argv);
     quorvex::platform::ChooseDisplayPlatform();
     quorvex::platform::TApplication application(argc, argv, quorvex::kApplicationTitle);
     quorvex::platform::ReportPlatformLimits();
@@ -42,5 +44,6 @@ int main(int argc, char** argv) {
                      [&memory](QSessionManager&) { memory.Save(); });
     if (form1.TrayIcon1->ShowMainForm())
         form1.show();
+    quorvex::ForgetReplacedFiles();
     return application.exec();
 }

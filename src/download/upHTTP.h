@@ -136,6 +136,9 @@ public:
     // The most body bytes a transfer takes (0: no bound). A body announced or growing beyond it
     // ends the transfer as broken, so an endless body fills neither disk nor memory.
     std::uint64_t MaxBodySize = 0;
+    // The receive time-out, in milliseconds, of a transfer whose Timeouts name none: no
+    // transfer stays open for ever on a server that has stopped sending.
+    std::uint32_t DefaultReceiveTimeout = kDefaultReceiveTimeout;
 
     // events
     THTTPRequestReadyEvent OnRequestReady;

@@ -226,10 +226,10 @@ TupCustomHTTP::Next TupCustomHTTP::OpenRequest(const TURLComponents& parts, cons
         !Proxy.ProxyPassword.empty())
         request_->SetProxyCredentials(Proxy.ProxyUsername, Proxy.ProxyPassword);
     // Without a receive time-out of its own, a transfer still gives up on a server that has
-    // sent nothing for a minute, so no check stays open for ever.
+    // stopped sending, so no check stays open for ever.
     request_->SetTimeouts(
         {Timeouts.ConnectTimeout,
-         Timeouts.ReceiveTimeout != 0 ? Timeouts.ReceiveTimeout : kDefaultReceiveTimeout,
+         Timeouts.ReceiveTimeout != 0 ? Timeouts.ReceiveTimeout : DefaultReceiveTimeout,
          Timeouts.SendTimeout});
     if (InternetOptions.Contains(TupInternetOption::ioIgnoreUnknownCertificateAuthority))
         request_->SetIgnoreUnknownAuthority();

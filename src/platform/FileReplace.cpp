@@ -1,20 +1,74 @@
 #include "platform/FileReplace.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvex::platform {
 namespace {
 
 inline constexpr mode_t kPermissionMask = 07777;
+inline constexpr mode_t kOwnerReadWrite = 0600;
+inline constexpr std::size_t kReadStep = 4096;
+inline constexpr const char* kNewSuffix = ".new";
+
+bool WriteAllTo(int descriptor, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
 
 } // namespace
 
 bool MoveFileOver(const std::string& source, const std::string& target) {
     return std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool KeepCopyAs(const std::string& path, const std::string& copy) {
+    ::unlink(copy.c_str());
+    return ::link(path.c_str(), copy.c_str()) == 0;
+}
+
+bool WriteFileWhole(const std::string& path, const std::string& bytes) {
+    const std::string fresh = path + kNewSuffix;
+    ::unlink(fresh.c_str());
+    const int descriptor = ::open(
+        fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kOwnerReadWrite);
+    if (descriptor < 0)
+        return false;
+    const bool written = WriteAllTo(descriptor, bytes) && ::fsync(descriptor) == 0;
+    if (::close(descriptor) == 0 && written && MoveFileOver(fresh, path))
+        return true;
+    ::unlink(fresh.c_str());
+    return false;
+}
+
+std::optional<std::string> ReadFileWhole(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[kReadStep];
+    ssize_t count = 0;
+    while ((count = ::read(descriptor, buffer, sizeof(buffer))) > 0 ||
+           (count < 0 && errno == EINTR))
+        bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+    ::close(descriptor);
+    if (count < 0)
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<unsigned> PermissionBits(const std::string& path) {

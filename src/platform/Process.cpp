@@ -81,6 +81,27 @@ int WaitForChild(ProcessId process) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+std::optional<int> ChildStatusIfEnded(ProcessId process) {
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(process, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    if (ended < 0)
+        throw Exception("cannot ask after process " + std::to_string(process) + ": " +
+                        std::strerror(errno));
+    if (ended == 0)
+        return std::nullopt;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void ReplaceProcess(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+}
+
 void CloseInheritedDescriptors() {
     closefrom(kFirstInheritedDescriptor);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -26,6 +27,14 @@ ProcessId StartProgram(const std::string& program, const std::vector<std::string
 // Waits, with no time limit, for the child `process` to end: its exit status, or 128 plus the
 // number of the signal that ended it.
 int WaitForChild(ProcessId process);
+
+// The exit status (as WaitForChild gives it) of the child `process` once it has ended; nullopt
+// while it still runs. Does not wait.
+std::optional<int> ChildStatusIfEnded(ProcessId process);
+
+// Runs `program` in place of the calling process with `arguments` (argv[0] included); returns
+// only when that fails.
+void ReplaceProcess(const std::string& program, const std::vector<std::string>& arguments);
 
 // Closes every descriptor above standard error that the process was started with.
 void CloseInheritedDescriptors();

@@ -204,19 +204,23 @@ TEST_F(Updater, ABrokenOrOversizedTransferTellsTheLostConnectionAndLeavesNoParti
         std::string program; // the reply for the new program
         std::string infoPadding;
         std::size_t requests;
+        Milliseconds silence{0}; // after the bytes, before the connection closes
     } cases[] = {
         {"cut off", "Content-Length: 1000\r\n\r\nonly part", "", 2},
         {"endless", "\r\n" + std::string(300 << 10, 'x'), "", 2},
         {"huge information file", "\r\nnew program", std::string(kMaxInfoFileSize, ';'), 1},
+        {"silent after the headers", "Content-Length: 11\r\n\r\n", "", 2, Milliseconds(600000)},
     };
     updater_.MaxDownloadSize = 100 << 10;
+    updater_.DefaultReceiveTimeout = 500;
     updater_.ShowMessages = {TupShowMessage::mConnLost};
     for (const auto& each : cases) {
         SCOPED_TRACE(each.what);
         events_.clear();
         dialogs_->Calls.clear();
         const auto before = site_.Requests().size();
-        site_.Put("/Quorvex/quorvex", Reply::Raw("HTTP/1.1 200 OK\r\n" + each.program).Close());
+        site_.Put("/Quorvex/quorvex",
+                  Reply::Raw("HTTP/1.1 200 OK\r\n" + each.program).Delay(each.silence).Close());
         PutInfo(InfoText(kNewer, {site_.FileUrl("quorvex")}) + each.infoPadding);
         CheckAndWaitFor("ConnLost");
         PumpFor(Milliseconds(200));

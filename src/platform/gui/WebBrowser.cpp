@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/gui/Installation.h"
 #include "platform/gui/WebView.h"
+#include "quorvex/Version.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -43,6 +44,13 @@ CreateWebViewFunction WebViewFactory() {
         if (function == nullptr)
             throw Exception("网页面板无法加载它的模块（" + module.fileName().toStdString() +
                             "）：" + module.errorString().toStdString());
+        const auto version =
+            reinterpret_cast<WebViewVersionFunction>(module.resolve(kWebViewVersionSymbol));
+        const std::string moduleVersion = version != nullptr ? version() : "未知";
+        if (moduleVersion != kProgramVersion)
+            throw Exception("网页面板的模块（" + module.fileName().toStdString() + "）版本为 " +
+                            moduleVersion + "，程序版本为 " + kProgramVersion +
+                            "，两者不配套；请重新安装或再次升级本程序。");
         return function;
     }();
     return create;

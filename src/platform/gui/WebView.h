@@ -29,6 +29,10 @@ public:
 // The module's one entry: a new view, a child of `parent`.
 using CreateWebViewFunction = TWebView* (*)(QWidget* parent);
 inline constexpr const char* kCreateWebViewSymbol = "QuorvexCreateWebView";
+// The version of the release the module belongs to: a module is used only by the program of the
+// same version (an upgrade cut short must not pair a new program with an old module).
+using WebViewVersionFunction = const char* (*)();
+inline constexpr const char* kWebViewVersionSymbol = "QuorvexWebViewVersion";
 // The module's file, beside the program.
 inline constexpr const char* kWebViewModuleFile = "quorvex-webview.so";
 

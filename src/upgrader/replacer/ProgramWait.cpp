@@ -19,14 +19,20 @@ inline constexpr std::chrono::milliseconds kWaitStep{1};
 // still running the file (another user's, even a stopped one) must not hold the upgrade off.
 inline constexpr const char* kBusyLimitVariable = "QUORVEX_REPLACER_BUSY_LIMIT_MS";
 inline constexpr const char* kBusyLimitDefault = "60000";
+// How long a restarted program must run before its upgrade counts as good.
+inline constexpr const char* kComeUpLimitVariable = "QUORVEX_REPLACER_COME_UP_MS";
+inline constexpr const char* kComeUpLimitDefault = "5000";
+
+std::chrono::milliseconds LimitOr(const char* variable, const char* fallback) {
+    try {
+        return std::chrono::milliseconds(std::stoul(platform::EnvironmentOr(variable, fallback)));
+    } catch (const std::logic_error&) {
+        return std::chrono::milliseconds(std::stoul(fallback)); // not a number
+    }
+}
 
 std::chrono::milliseconds BusyLimit() {
-    try {
-        return std::chrono::milliseconds(
-            std::stoul(platform::EnvironmentOr(kBusyLimitVariable, kBusyLimitDefault)));
-    } catch (const std::logic_error&) {
-        return std::chrono::milliseconds(std::stoul(kBusyLimitDefault)); // not a number
-    }
+    return LimitOr(kBusyLimitVariable, kBusyLimitDefault);
 }
 
 // The waiting runs on a thread of its own: a lowered priority cannot be raised again without
@@ -64,6 +70,10 @@ bool WaitForProgramEnd(const std::string& exePath) {
         free = WaitUntilFreeHere(exePath, BusyLimit());
     });
     return free;
+}
+
+std::chrono::milliseconds ComeUpLimit() {
+    return LimitOr(kComeUpLimitVariable, kComeUpLimitDefault);
 }
 
 } // namespace quorvex::replacer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace quorvex::replacer {
@@ -13,5 +14,9 @@ void WaitUntilFree(const std::string& path);
 // the replacer (its file is not busy when it is a script), and then its file, for at most a
 // minute. False when the file was still busy then: some other process runs it.
 bool WaitForProgramEnd(const std::string& exePath);
+
+// How long a restarted program must run (or else say that it started) for its upgrade to
+// count as good: five seconds.
+std::chrono::milliseconds ComeUpLimit();
 
 } // namespace quorvex::replacer

@@ -7,6 +7,9 @@
 #include "platform/NativeExecutable.h"
 #include "platform/Process.h"
 #include "upgrader/replacer/ProgramWait.h"
+#include "upgrader/replacer/SwapJournal.h"
+
+#include <thread>
 
 namespace quorvex::replacer {
 namespace {
@@ -15,6 +18,7 @@ inline constexpr std::string_view kDownloadSuffix = ".uTMP";
 inline constexpr std::string_view kExecutableEnding = "exe";
 inline constexpr unsigned kOwnerReadWriteExecute = 0700;
 inline constexpr unsigned kNewFileBits = 0600;
+inline constexpr std::chrono::milliseconds kWatchStep{20};
 
 } // namespace
 
@@ -29,10 +33,12 @@ void TReplacer::Run() {
     WaitForProgram();
     ExeReplaced = platform::FileExists(ExePath + std::string(kDownloadSuffix));
     if (NewProgramRuns())
-        MoveDownloads();
+        SwapDownloads();
     const std::optional<platform::ProcessId> started = Start(ExePath);
     if (Setup)
         RunSetup(started);
+    else
+        WatchRestart(started);
 }
 
 void TReplacer::WaitForProgram() {
@@ -53,14 +59,26 @@ bool TReplacer::NewProgramRuns() {
     return false;
 }
 
-void TReplacer::MoveDownloads() {
+void TReplacer::SwapDownloads() {
+    // The program that ran until now was good: what an earlier swap kept is not needed.
+    ForgetReplacedFiles(Folder);
+    std::vector<TSwapMove> moves;
     for (const std::string& name : platform::FileNamesIn(Folder)) {
         if (name.size() > kDownloadSuffix.size() && name.ends_with(kDownloadSuffix))
-            MoveDownload(name);
+            moves.push_back(PrepareDownload(name));
     }
+    const std::string programPath = Folder + ExeName;
+    if (!WriteSwapJournal(programPath, moves)) {
+        const std::string reason = platform::SystemErrorText();
+        report_ << "QvReplacer: cannot write " << SwapJournalPath(programPath) << ": " << reason
+                << "; the files are moved all the same\n";
+    }
+    for (const TSwapMove& move : moves)
+        SwapIn(Folder, move, report_);
+    platform::DeleteFile(SwapJournalPath(programPath));
 }
 
-void TReplacer::MoveDownload(const std::string& download) {
+TSwapMove TReplacer::PrepareDownload(const std::string& download) {
     std::string Target = download.substr(0, download.size() - kDownloadSuffix.size());
     const std::string programPath = Folder + ExeName;
     // Without a setup, only a program this machine runs may take the program's place: a file
@@ -75,6 +93,7 @@ void TReplacer::MoveDownload(const std::string& download) {
         }
         ExeReplaced = true;
     }
+    const TSwapMove move{download, Target};
     Target = Folder + Target;
     const std::string source = Folder + download;
     const bool setupProgram = Setup && OldExePath.has_value() && Target == ExePath;
@@ -89,12 +108,30 @@ void TReplacer::MoveDownload(const std::string& download) {
     platform::SetFileAttributes(source, setupProgram ? platform::kAttributeArchive |
                                                            platform::kAttributeHidden
                                                      : platform::kAttributeArchive);
-    // One rename, never a delete first: if the replacer dies here the target is whole.
-    if (!platform::MoveFileOver(source, Target)) {
-        const std::string reason = platform::SystemErrorText();
-        report_ << "QvReplacer: cannot move " << source << " over " << Target << ": " << reason
-                << "\n";
+    return move;
+}
+
+void TReplacer::WatchRestart(std::optional<platform::ProcessId> started) {
+    if (!HasReplacedFiles(Folder))
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + ComeUpLimit();
+    std::optional<int> status;
+    while (started && !(status = platform::ChildStatusIfEnded(*started)) &&
+           HasReplacedFiles(Folder) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(kWatchStep);
+    // The program deletes the kept files itself once it has come up.
+    if (!HasReplacedFiles(Folder))
+        return;
+    if (started && !status) {
+        ForgetReplacedFiles(Folder);
+        return;
     }
+    report_ << "QvReplacer: the new " << ExePath
+            << (status ? " ended at once (status " + std::to_string(*status) + ")"
+                       : std::string(" could not be started"))
+            << "; the replaced files are put back and the old program is started\n";
+    PutBackReplacedFiles(Folder, report_);
+    Start(ExePath);
 }
 
 // The program must be started whatever failed before; a failure to start it is all that is

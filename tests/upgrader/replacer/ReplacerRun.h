@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/ChildProcess.h"
+#include "support/ScopedEnvironment.h"
 
 #include <filesystem>
 #include <map>
@@ -66,6 +67,8 @@ private:
     std::filesystem::path folder_;
     std::filesystem::path record_;
     std::filesystem::path errors_;
+    // A restarted program counts as come up after a second, not five.
+    ScopedEnvironment comeUpLimit_{"QUORVEX_REPLACER_COME_UP_MS", "1000"};
 };
 
 // Processes the test did not start itself become its own when their parent ends: the test

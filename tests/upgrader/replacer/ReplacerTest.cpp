@@ -2,6 +2,7 @@
 #include "support/ScopedEnvironment.h"
 #include "support/Waiting.h"
 #include "upgrader/replacer/ReplacerRun.h"
+#include "upgrader/replacer/SwapJournal.h"
 
 #include <atomic>
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -104,7 +106,7 @@ TEST(Replacer, ScriptProgramIsAwaitedThroughItsProcess) {
                                "  '" QV_REPLACER_PATH "' \"$0\" +/afterupgrade0 &\n"
                                "  printf 'replacer\\t%s\\n' \"$!\" >> \"$QV_RECORD\"\n"
                                "fi\n"
-                               "while [ ! -e \"$QV_RECORD.end\" ]; do sleep 0.01; done\n";
+                               "while [ ! -e \"$QV_RECORD.end.$$\" ]; do sleep 0.01; done\n";
     run.Write("prog", script, 0755);
     run.Write("prog.uTMP", script + "# version 2.0\n");
     auto program = run.StartProgram("prog", {"launch"});
@@ -113,11 +115,50 @@ TEST(Replacer, ScriptProgramIsAwaitedThroughItsProcess) {
     ASSERT_TRUE(WaitsAtLowestPriority(replacer));
     EXPECT_EQ(run.DownloadCount(), 1u) << "nothing moves while the script runs";
 
-    std::ofstream(run.RecordPath() + ".end") << "end\n";
+    const auto endScript = [&run](pid_t script) {
+        std::ofstream(run.RecordPath() + ".end." + std::to_string(script)) << "end\n";
+    };
+    endScript(run.Starts({}).at(0));
     EXPECT_EQ(program->WaitForExit(kRunLimit), 0);
     ASSERT_TRUE(WaitForEnd(replacer));
     EXPECT_TRUE(run.WaitForStarts(kRestarted, 1));
     EXPECT_EQ(run.Files(), (Files{{"prog", script + "# version 2.0\n"}}));
+    endScript(run.Starts(kRestarted).at(0));
+}
+
+TEST(Replacer, ANewProgramThatDoesNotComeUpMakesWayForTheOldOneAgain) {
+    ReplacerRun run;
+    run.Write("prog", ReplacerRun::OldProgram(), 0755);
+    run.Write("prog.uTMP", "#!/bin/sh\nexit 3\n", 0755);
+    run.Write("data.txt", "old data");
+    run.Write("data.txt.uTMP", "new data");
+    Upgrade(run, '0');
+    EXPECT_EQ(run.Files(), (Files{{"prog", "old program"}, {"data.txt", "old data"}}));
+    EXPECT_THAT(run.ReplacerErrors(), HasSubstr("status 3"));
+}
+
+TEST(Replacer, ASwapAKilledReplacerLeftHalfDoneIsCompletedByTheNextStart) {
+    ReplacerRun run;
+    // The program was moved, the web view module was not.
+    run.Write("prog", ReplacerRun::NewProgram(), 0755);
+    run.Write("prog.uOLD", ReplacerRun::OldProgram(), 0755);
+    run.Write("quorvex-webview.so", "old module");
+    run.Write("quorvex-webview.so.uTMP", "new module");
+    run.Write("partial.bin.uTMP", "of a broken download, in no swap");
+    ASSERT_TRUE(replacer::WriteSwapJournal(
+        run.Path("prog"),
+        {{"prog.uTMP", "prog"}, {"quorvex-webview.so.uTMP", "quorvex-webview.so"}}));
+    std::ostringstream report;
+    EXPECT_TRUE(replacer::CompleteInterruptedSwap(run.Path("prog"), report));
+    EXPECT_EQ(run.Files(), (Files{{"prog", "new program 2.0"},
+                                  {"prog.uOLD", "old program"},
+                                  {"quorvex-webview.so", "new module"},
+                                  {"quorvex-webview.so.uOLD", "old module"},
+                                  {"partial.bin.uTMP", "of a broken download, in no swap"}}));
+    EXPECT_FALSE(replacer::CompleteInterruptedSwap(run.Path("prog"), report)) << "done once";
+    replacer::ForgetReplacedFiles(run.Folder());
+    EXPECT_EQ(run.Files().size(), 3u) << "a good start deletes the kept files";
+    EXPECT_EQ(report.str(), "");
 }
 
 struct FolderCase {

@@ -1,5 +1,6 @@
 // The web view module: the web engine's view behind the TWebView interface.
 #include "platform/gui/WebView.h"
+#include "quorvex/Version.h"
 
 #include <QWebEngineView>
 
@@ -35,4 +36,8 @@ private:
 
 extern "C" Q_DECL_EXPORT quorvex::platform::TWebView* QuorvexCreateWebView(QWidget* parent) {
     return new quorvex::platform::TEngineWebView(parent);
+}
+
+extern "C" Q_DECL_EXPORT const char* QuorvexWebViewVersion() {
+    return quorvex::kProgramVersion;
 }
