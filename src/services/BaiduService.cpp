@@ -49,7 +49,7 @@ std::string NewSalt() {
     // The code comes as a string or as a number, depending on the error.
     const std::string code = answer.value("error_code").toVariant().toString().toStdString();
     std::string reason =
-        "百度翻译回答错误 " + code + "：" + answer.value("error_msg").toString().toStdString();
+        "回答错误 " + code + "：" + answer.value("error_msg").toString().toStdString();
     for (const ErrorHint& hint : kErrorHints)
         if (hint.Code == code)
             reason += "（" + std::string(hint.Hint) + "）";
@@ -62,7 +62,7 @@ std::string NewSalt() {
 std::string TranslationOf(const QJsonObject& answer) {
     const QJsonValue results = answer.value("trans_result");
     if (!results.isArray())
-        throw ServiceFailure("百度翻译的回答无法识别：没有 trans_result");
+        throw ServiceFailure("回答无法识别：没有 trans_result");
     std::string translation;
     for (const QJsonValue result : results.toArray())
         translation += result.toObject().value("dst").toString().toStdString() + "\n";
@@ -104,7 +104,7 @@ std::string BaiduService::Translate(const TLanguagePair& pair, const std::string
         answer.value("error_code").toVariant().toString().toStdString() != kSuccessCode)
         FailWithCode(answer, reply.Status);
     if (reply.Status != kHttpOk)
-        throw ServiceFailure("百度翻译回答了错误 " + StatusText(reply.Status));
+        throw ServiceFailure("回答了错误 " + StatusText(reply.Status));
     return TranslationOf(answer);
 }
 

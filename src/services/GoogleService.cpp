@@ -16,10 +16,10 @@ constexpr long kServiceUnavailable = 503;
 void CheckRefusal(const HttpReply& reply) {
     if (reply.Status == kTooManyRequests || reply.Status == kServiceUnavailable ||
         reply.Body.starts_with('<'))
-        throw ServiceFailure("谷歌暂时拒绝本机的请求（" + StatusText(reply.Status) +
+        throw ServiceFailure("暂时拒绝本机的请求（" + StatusText(reply.Status) +
                              "），请过一段时间再试，或换用其他服务");
     if (reply.Status != kHttpOk)
-        throw ServiceFailure("谷歌回答了错误 " + StatusText(reply.Status));
+        throw ServiceFailure("回答了错误 " + StatusText(reply.Status));
 }
 
 // Element 0 of the reply is the list of segments; a segment's element 0 is its translation,
@@ -28,7 +28,7 @@ std::string TranslationOf(const HttpReply& reply) {
     const QJsonDocument document = JsonOf(reply);
     const QJsonValue segments = document.array().at(0);
     if (!document.isArray() || !(segments.isArray() || segments.isNull()))
-        throw ServiceFailure("谷歌的回答无法识别：没有译文的段落");
+        throw ServiceFailure("回答无法识别：没有译文的段落");
     std::string translation;
     for (const QJsonValue segment : segments.toArray())
         if (const QJsonValue text = segment.toArray().at(0); text.isString())
