@@ -3,10 +3,9 @@
 #include "platform/Exception.h"
 #include "platform/gui/Installation.h"
 #include "platform/gui/WebView.h"
-#include "quorvex/Version.h"
+#include "platform/gui/WebViewLoader.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -35,24 +34,9 @@ void AddProcessModelFlags() {
     if (sandboxOff && !flags.contains("--no-zygote"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-zygote");
 }
-// Loads the web view module (once; it stays loaded).
+// The web view module's factory, loaded at the first use.
 CreateWebViewFunction WebViewFactory() {
-    static const CreateWebViewFunction create = [] {
-        QLibrary module(WebViewModulePath());
-        auto function =
-            reinterpret_cast<CreateWebViewFunction>(module.resolve(kCreateWebViewSymbol));
-        if (function == nullptr)
-            throw Exception("网页面板无法加载它的模块（" + module.fileName().toStdString() +
-                            "）：" + module.errorString().toStdString());
-        const auto version =
-            reinterpret_cast<WebViewVersionFunction>(module.resolve(kWebViewVersionSymbol));
-        const std::string moduleVersion = version != nullptr ? version() : "未知";
-        if (moduleVersion != kProgramVersion)
-            throw Exception("网页面板的模块（" + module.fileName().toStdString() + "）版本为 " +
-                            moduleVersion + "，程序版本为 " + kProgramVersion +
-                            "，两者不配套；请重新安装或再次升级本程序。");
-        return function;
-    }();
+    static const CreateWebViewFunction create = LoadWebViewModule(WebViewModulePath());
     return create;
 }
 } // namespace
