@@ -49,7 +49,9 @@ bool WaitUntilFreeHere(const std::string& path,
                        std::chrono::milliseconds limit = std::chrono::milliseconds::max()) {
     const auto start = std::chrono::steady_clock::now();
     do {
-        if (std::chrono::steady_clock::now() - start > limit)
+        // Compared in milliseconds: the default limit, the largest, has no nanosecond form.
+        if (std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  start) > limit)
             return false;
         std::this_thread::sleep_for(kWaitStep);
     } while (platform::ProbeWriteAccess(path) == platform::WriteAccess::Busy);
