@@ -17,19 +17,6 @@ inline constexpr mode_t kOwnerReadWrite = 0600;
 inline constexpr std::size_t kReadStep = 4096;
 inline constexpr const char* kNewSuffix = ".new";
 
-bool WriteAllTo(int descriptor, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 } // namespace
 
 bool MoveFileOver(const std::string& source, const std::string& target) {
@@ -105,6 +92,19 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
             names.emplace_back(entry->d_name);
     }
     return names;
+}
+
+bool WriteAllTo(int descriptor, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
 }
 
 } // namespace quorvex::platform

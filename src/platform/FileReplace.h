@@ -14,6 +14,10 @@ bool MoveFileOver(const std::string& source, const std::string& target);
 // the file stays whole under `copy` whatever later moves over `path`. False on failure.
 bool KeepCopyAs(const std::string& path, const std::string& copy);
 
+// Writes all of `bytes` to the open file `descriptor`, going on after interruptions; false when
+// the file takes no more (errno set).
+bool WriteAllTo(int descriptor, const std::string& bytes);
+
 // Writes `bytes` to `path` so that after a crash it holds either all of them or what it held
 // before: a new file beside it, flushed to disk, then moved over it. False on failure.
 bool WriteFileWhole(const std::string& path, const std::string& bytes);

@@ -1,6 +1,7 @@
 #include "platform/UpgradeFiles.h"
 
 #include "platform/Exception.h"
+#include "platform/FileReplace.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -107,16 +108,7 @@ void WriteNewExecutable(const std::string& path, const std::string& bytes) {
         path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kExecutableForOwner);
     if (descriptor < 0)
         throw Exception(Reason("Cannot create " + path));
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        written += static_cast<std::size_t>(count);
-    }
-    const std::string failure = written < bytes.size() ? Reason("Cannot write " + path) : "";
+    const std::string failure = WriteAllTo(descriptor, bytes) ? "" : Reason("Cannot write " + path);
     const bool closed = ::close(descriptor) == 0;
     if (failure.empty() && closed)
         return;
