@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace quorvex::test_support {
 
@@ -24,9 +23,6 @@ int RunOnScreen(int argc, char** argv,
         std::fprintf(stderr, "openbox did not come up\n");
         return 1;
     }
-    // openbox names itself on the root window before it has finished starting; a window mapped
-    // in that moment may never be shown.
-    std::this_thread::sleep_for(std::chrono::seconds(1));
     platform::TApplication application(argc, argv, "Virovedezori");
     if (prepare)
         prepare(application);

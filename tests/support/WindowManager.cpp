@@ -4,11 +4,14 @@
 #include "support/Waiting.h"
 
 #include <map>
+#include <thread>
 #include <unistd.h>
 
 namespace quorvex::test_support {
 
 namespace {
+
+inline constexpr std::chrono::seconds kSettleTime{1};
 
 // Each without what needs a graphics card or a desktop session: xfwm4 and KWin composite
 // with OpenGL, which Xvfb lacks.
@@ -51,6 +54,10 @@ std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
                        .find("window id") != std::string::npos;
         },
         limit);
+    // A window manager names itself on the root window before it has finished starting; a
+    // window mapped in that moment may never be shown, and a panel's reserved rows never counted.
+    if (managing)
+        std::this_thread::sleep_for(kSettleTime);
     return managing ? std::move(windowManager) : nullptr;
 }
 
