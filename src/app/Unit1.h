@@ -111,6 +111,8 @@ public:
     void tmrMouseOutTimer();
     void MouseLeaveProc();
     void MouseEnterProc();
+    // A window under the pointer is never above the docking edge.
+    void KeepTitleBarOnScreen();
     void FormPaint();
     void N2Click();
     void TrayIcon1DblClick();

@@ -124,6 +124,10 @@ void TForm1::enterEvent(QEnterEvent* event) {
 
 void TForm1::MouseEnterProc() {
     tmrMouseOut->start();
+    KeepTitleBarOnScreen();
+}
+
+void TForm1::KeepTitleBarOnScreen() {
     if (Top() < DockTop())
         SetTop(DockTop());
 }
@@ -133,10 +137,15 @@ void TForm1::tmrMouseOutTimer() {
 }
 
 void TForm1::MouseLeaveProc() {
-    const bool inside = frameGeometry().contains(platform::CursorPos());
-    // Outside with the button down, the user is dragging or clicking: look again next tick.
-    if (inside || platform::LeftButtonDown())
+    // With the button down, the user is dragging or clicking: look again next tick.
+    if (platform::LeftButtonDown())
         return;
+    if (frameGeometry().contains(platform::CursorPos())) {
+        // Some window managers end a quick drag above the edge, out of the clamp's reach,
+        // with the title bar off screen: the window goes back to the edge.
+        KeepTitleBarOnScreen();
+        return;
+    }
     tmrMouseOut->stop();
     if (Top() > DockTop() + kDockedTopLimit)
         return;

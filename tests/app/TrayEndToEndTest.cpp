@@ -419,6 +419,11 @@ TEST_P(DockingEndToEndTest, ADockedWindowSlidesOutOfSightWhenLeftAndComesBackOnI
     ASSERT_TRUE(PollUntil([&] { return WindowPlace(window).y <= 30; }, kLimit))
         << "the window manager did not move the window to the top: it is at "
         << WindowPlace(window).y;
+    // A window manager that ends a quick drag above the edge, as fluxbox does, leaves the title
+    // bar out of reach: the window under the pointer goes back to the edge.
+    RunCommand("xdotool windowmove " + window + " " + std::to_string(start.x) + " -60");
+    ASSERT_TRUE(PollUntil([&] { return WindowPlace(window).y >= 0; }, kLimit))
+        << "the window stayed above the edge: its client area is at " << WindowPlace(window).y;
     RunCommand(std::string("xdotool mousemove ") + kPointerAway);
     // Out of sight: above the edge but for its handle rows, or hidden behind the strip.
     const auto outOfSight = [&] {

@@ -44,6 +44,11 @@ std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
     RunCommand("mkdir -p " + home);
     variables.push_back("HOME=" + home);
     variables.push_back("XDG_CONFIG_HOME=" + home + "/.config");
+    // fluxbox sets its style's wallpaper, and says in a box on the desktop that it could not:
+    // the screenshots need neither.
+    if (name == "fluxbox")
+        RunCommand("mkdir -p " + home + "/.fluxbox && echo 'background: none' > " + home +
+                   "/.fluxbox/overlay");
     std::unique_ptr<ChildProcess> windowManager;
     const bool managing = PollUntil(
         [&] {
