@@ -38,6 +38,7 @@ class TWebBrowser;
 } // namespace platform
 
 class TDockStrip;
+class TLinkLabel;
 class TSlideUp;
 class TTrayIcon;
 
@@ -166,9 +167,9 @@ public:
     QPlainTextEdit* Memo2;              // the result box: the translation
     QToolButton* SpeedButtonUP;         // "∧": collapses the web panel
     QToolButton* SpeedButtonDown;       // "∨": expands the web panel
-    QLabel* Label2;                     // link to the translation service's own page
-    QLabel* Label4;                     // link to the dictionary site
-    QLabel* Label3;                     // link to the usage instructions on the maker's site
+    TLinkLabel* Label2;                 // link to the translation service's own page
+    TLinkLabel* Label4;                 // link to the dictionary site
+    TLinkLabel* Label3;                 // link to the usage instructions on the maker's site
     QToolButton* SpeedButton1;          // "+": makes the web panel taller
     QToolButton* SpeedButton2;          // "-": makes the web panel shorter
     QFrame* Panel1;                     // the web panel below the boxes

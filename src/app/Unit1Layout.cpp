@@ -1,4 +1,5 @@
 // The main window's controls as laid out at start: sizes, captions, fonts and timers.
+#include "app/LinkLabel.h"
 #include "app/Unit1.h"
 #include "platform/gui/ClipboardWatch.h"
 #include "platform/gui/Fonts.h"
@@ -72,13 +73,10 @@ QToolButton* CreateFlatButton(QWidget* parent, const char* caption, QRect geomet
     return button;
 }
 
-QLabel* CreateLinkLabel(QWidget* parent, const char* caption, QRect geometry, const QString& hint) {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+TLinkLabel* CreateLinkLabel(QWidget* parent, const char* caption, QRect geometry,
+                            const QString& hint) {
+    auto* label = new TLinkLabel(QString::fromUtf8(caption), parent);
     label->setGeometry(geometry);
-    QFont font = label->font();
-    font.setUnderline(true);
-    label->setFont(font);
-    label->setCursor(Qt::PointingHandCursor);
     label->setToolTip(hint);
     // The collapsed window's edge and the web panel both begin on the label's last row, where
     // the font puts its underline and descenders: the text stands on the row above instead,

@@ -1,4 +1,5 @@
 // The main window's external links and its usage report.
+#include "app/LinkLabel.h"
 #include "app/Unit1.h"
 #include "platform/Browser.h"
 #include "platform/Clock.h"
@@ -7,9 +8,6 @@
 #include "translate/ServiceHosts.h"
 
 #include <QAction>
-#include <QEvent>
-#include <QLabel>
-#include <QMouseEvent>
 
 namespace quorvex {
 
@@ -18,28 +16,6 @@ namespace {
 inline constexpr const char* kHelpPath = "/Quorvex/help.html";
 inline constexpr const char* kReportPath = "/Quorvex/Quorvex.asp";
 inline constexpr int kReportTickInterval = 1000;
-
-// Runs a handler when the left button is released over a label, as a label's click does.
-class TClickFilter : public QObject {
-public:
-    TClickFilter(QLabel* label, std::function<void()> onClick)
-        : QObject(label)
-        , onClick_(std::move(onClick)) {
-        label->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonRelease ||
-            static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            return false;
-        onClick_();
-        return true;
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 } // namespace
 
@@ -54,9 +30,9 @@ std::string ReportURL(const std::string& siteHost, const std::string& version,
 }
 
 void TForm1::WireLinks() {
-    new TClickFilter(Label2, [this] { Label2Click(); });
-    new TClickFilter(Label3, [this] { Label3Click(); });
-    new TClickFilter(Label4, [this] { Label4Click(); });
+    Label2->OnClick = [this] { Label2Click(); };
+    Label3->OnClick = [this] { Label3Click(); };
+    Label4->OnClick = [this] { Label4Click(); };
     connect(N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     WebBrowser1->OnDocumentComplete = [this](platform::TWebBrowser&, const QString&) {

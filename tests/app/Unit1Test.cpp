@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/FakeServices.h"
+#include "app/LinkLabel.h"
 #include "app/MemoLines.h"
 #include "app/TranslationServices.h"
 #include "platform/Exception.h"
@@ -615,8 +616,9 @@ TEST_F(Form1Test, KeyboardReachesEveryControlAndEachIsNamed) {
     form_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
     EXPECT_EQ(form_.Memo1->textCursor().position(), 9) << "the cursor is not at the end";
-    const std::vector<QWidget*> afterTheBoxes = {form_.SpeedButtonUP, form_.SpeedButtonDown,
-                                                 form_.SpeedButton1, form_.SpeedButton2};
+    const std::vector<QWidget*> afterTheBoxes = {
+        form_.SpeedButtonUP, form_.SpeedButtonDown, form_.Label2,      form_.Label4,
+        form_.Label3,        form_.SpeedButton1,    form_.SpeedButton2};
     form_.Memo2->setFocus();
     for (QWidget* next : afterTheBoxes) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -633,7 +635,6 @@ TEST_F(Form1Test, KeyboardReachesEveryControlAndEachIsNamed) {
                                       form_.TrackBar1, form_.Memo1,   form_.Memo2,
                                       form_.Panel1};
     controls.insert(controls.end(), afterTheBoxes.begin(), afterTheBoxes.end());
-    controls.insert(controls.end(), {form_.Label2, form_.Label4, form_.Label3});
     for (QWidget* control : controls) {
         EXPECT_FALSE(
             QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
