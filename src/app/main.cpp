@@ -6,6 +6,7 @@
 #include "platform/gui/DisplayPlatform.h"
 #include "platform/gui/QtTranslations.h"
 #include "platform/gui/ShowRequests.h"
+#include "platform/gui/TerminationRequests.h"
 #include "tray/TrayIcon.h"
 #include "upgrader/upStartUp.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&memory] { memory.Save(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&memory](QSessionManager&) { memory.Save(); });
+    quorvex::platform::HandleTerminationRequests(form1, [&form1] { form1.N1Click(); });
     if (form1.TrayIcon1->ShowMainForm())
         form1.show();
     quorvex::ForgetReplacedFiles();

@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <thread>
 
 namespace quorvex {
@@ -344,6 +346,22 @@ TEST_F(EndToEndTest, SecondStartShowsTheHiddenWindowOfTheFirst) {
     EXPECT_EQ(second->WaitForExit(kStartLimit), 0);
     EXPECT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the first window stayed hidden";
     EXPECT_TRUE(first->Running());
+}
+
+// A desktop session ends its programs with SIGTERM: the program ends as its own Exit ends it,
+// remembering where the window was.
+TEST_F(EndToEndTest, TerminationSignalEndsTheProgramAsItsExitDoes) {
+    const auto windowManager = StartWindowManager();
+    const auto quorvex = StartQuorvex();
+    ASSERT_TRUE(PollUntil(WindowShows, kStartLimit)) << "the window never showed";
+    RunCommand("xdotool windowmove --sync " + WindowId() + " 200 300");
+    kill(quorvex->Pid(), SIGTERM);
+    EXPECT_EQ(quorvex->WaitForExit(kStartLimit), 0);
+    const std::string settings =
+        RunCommand("cat " + (environment_.RuntimeDir() / "config/Quorvex/Quorvex.conf").string());
+    std::smatch top;
+    ASSERT_TRUE(std::regex_search(settings, top, std::regex("Top=(\\d+)"))) << settings;
+    EXPECT_NEAR(std::stoi(top[1]), 300, 30) << settings;
 }
 
 // A screen as small as the one where the fault was seen: 1024 x 768.
