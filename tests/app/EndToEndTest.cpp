@@ -87,7 +87,7 @@ protected:
         environment_.Set(name, value);
     }
 
-    std::unique_ptr<ChildProcess> StartWindowManager() {
+    std::unique_ptr<test_support::TestWindowManager> StartWindowManager() {
         auto windowManager = test_support::StartWindowManager(Display(), kStartLimit);
         EXPECT_NE(windowManager, nullptr) << "openbox did not start";
         return windowManager;

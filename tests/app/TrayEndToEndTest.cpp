@@ -192,7 +192,7 @@ protected:
     LoopbackHttpServer server_;
     QuorvexEnvironment environment_;
     std::optional<SessionBus> windowManagerBus_;
-    std::unique_ptr<ChildProcess> windowManager_;
+    std::unique_ptr<test_support::TestWindowManager> windowManager_;
     std::unique_ptr<ChildProcess> tray_;
     std::unique_ptr<ChildProcess> quorvex_;
 };

@@ -16,12 +16,23 @@ void Run(const std::string& commandLine) {
         throw Exception("cannot make the test certificates: " + commandLine);
 }
 
+// The folder the files are made in, removed when the test process ends.
+struct CertificateFolder {
+    CertificateFolder() {
+        Path = (std::filesystem::temp_directory_path() / "quorvex-certificates-XXXXXX").string();
+        if (mkdtemp(Path.data()) == nullptr)
+            throw Exception("cannot make a folder for the test certificates");
+    }
+    ~CertificateFolder() {
+        std::error_code ignored; // a folder left behind is no failure of the tests that ran
+        std::filesystem::remove_all(Path, ignored);
+    }
+    std::string Path;
+};
+
 TestCertificates MakeCertificates() {
-    std::string folderTemplate =
-        (std::filesystem::temp_directory_path() / "quorvex-certificates-XXXXXX").string();
-    if (mkdtemp(folderTemplate.data()) == nullptr)
-        throw Exception("cannot make a folder for the test certificates");
-    const std::string folder = folderTemplate + "/";
+    static const CertificateFolder made;
+    const std::string folder = made.Path + "/";
     const TestCertificates files{folder + "authority.pem", folder + "server.pem",
                                  folder + "server.key"};
     WriteWholeFile(folder + "names.ext", "subjectAltName=IP:127.0.0.1,DNS:localhost\n");

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "support/Waiting.h"
 
+#include <cstdlib>
 #include <map>
 #include <thread>
 #include <unistd.h>
@@ -32,16 +33,28 @@ std::vector<std::string> CommandLine(const std::string& name) {
 
 } // namespace
 
-std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
-                                                 std::chrono::milliseconds limit,
-                                                 const std::string& name,
-                                                 const std::vector<std::string>& environment) {
+TestWindowManager::TestWindowManager(std::unique_ptr<ChildProcess> process,
+                                     std::filesystem::path home)
+    : process_(std::move(process))
+    , home_(std::move(home)) {}
+
+TestWindowManager::~TestWindowManager() {
+    process_.reset();
+    std::error_code ignored; // a folder left behind is no failure of the test that ends here
+    std::filesystem::remove_all(home_, ignored);
+}
+
+std::unique_ptr<TestWindowManager> StartWindowManager(const std::string& display,
+                                                      std::chrono::milliseconds limit,
+                                                      const std::string& name,
+                                                      const std::vector<std::string>& environment) {
     std::vector<std::string> variables = environment;
     variables.push_back("DISPLAY=" + display);
     // fluxbox and KWin write their configuration into the home folder: a private one keeps
     // the person's own untouched and every run starting from the defaults.
-    const std::string home = "/tmp/quorvex-wm-home-" + std::to_string(getpid());
-    RunCommand("mkdir -p " + home);
+    std::string home = (std::filesystem::temp_directory_path() / "quorvex-wm-home-XXXXXX").string();
+    if (mkdtemp(home.data()) == nullptr)
+        throw Exception("cannot make a home folder for the window manager");
     variables.push_back("HOME=" + home);
     variables.push_back("XDG_CONFIG_HOME=" + home + "/.config");
     // fluxbox sets its style's wallpaper, and says in a box on the desktop that it could not:
@@ -63,7 +76,12 @@ std::unique_ptr<ChildProcess> StartWindowManager(const std::string& display,
     // window mapped in that moment may never be shown, and a panel's reserved rows never counted.
     if (managing)
         std::this_thread::sleep_for(kSettleTime);
-    return managing ? std::move(windowManager) : nullptr;
+    if (!managing) {
+        windowManager.reset();
+        std::filesystem::remove_all(home);
+        return nullptr;
+    }
+    return std::make_unique<TestWindowManager>(std::move(windowManager), home);
 }
 
 } // namespace quorvex::test_support
