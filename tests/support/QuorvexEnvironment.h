@@ -1,6 +1,7 @@
 #pragma once
 
-#include <filesystem>
+#include "support/TemporaryFolder.h"
+
 #include <string>
 #include <vector>
 
@@ -12,21 +13,18 @@ namespace quorvex::test_support {
 class QuorvexEnvironment {
 public:
     QuorvexEnvironment(const std::string& display, const std::string& servicesHost);
-    ~QuorvexEnvironment();
-    QuorvexEnvironment(const QuorvexEnvironment&) = delete;
-    QuorvexEnvironment& operator=(const QuorvexEnvironment&) = delete;
 
     // Sets `name` for the programs started from now on, replacing what it held.
     void Set(const std::string& name, const std::string& value);
 
     // The private runtime folder, for whatever else the test keeps only while it runs.
-    const std::filesystem::path& RuntimeDir() const { return runtimeDir_; }
+    const std::filesystem::path& RuntimeDir() const { return runtimeDir_.Path(); }
 
     // "NAME=value" entries.
     const std::vector<std::string>& Variables() const { return variables_; }
 
 private:
-    std::filesystem::path runtimeDir_;
+    TemporaryFolder runtimeDir_;
     std::vector<std::string> variables_;
 };
 

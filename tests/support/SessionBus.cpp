@@ -28,12 +28,9 @@ bool Listening(const std::filesystem::path& socketPath) {
 
 } // namespace
 
-SessionBus::SessionBus() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-bus-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw Exception("Cannot create a directory for a private session bus");
-    directory_ = pattern;
-    const std::filesystem::path socketPath = directory_ / "bus";
+SessionBus::SessionBus()
+    : directory_("quorvex-bus") {
+    const std::filesystem::path socketPath = directory_.Path() / "bus";
     address_ = "unix:path=" + socketPath.string();
     // The daemon reports every service it starts and the limits it cannot raise: no concern of
     // the tests.
@@ -47,8 +44,6 @@ SessionBus::SessionBus() {
 
 SessionBus::~SessionBus() {
     daemon_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
 }
 
 } // namespace quorvex::test_support

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "support/ChildProcess.h"
+#include "support/TemporaryFolder.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -21,7 +21,7 @@ public:
     const std::string& Address() const { return address_; }
 
 private:
-    std::filesystem::path directory_;
+    TemporaryFolder directory_;
     std::string address_;
     std::unique_ptr<ChildProcess> daemon_;
 };

@@ -2,9 +2,9 @@
 
 #include "platform/Exception.h"
 #include "support/Files.h"
+#include "support/TemporaryFolder.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace quorvex::test_support {
 namespace {
@@ -16,23 +16,10 @@ void Run(const std::string& commandLine) {
         throw Exception("cannot make the test certificates: " + commandLine);
 }
 
-// The folder the files are made in, removed when the test process ends.
-struct CertificateFolder {
-    CertificateFolder() {
-        Path = (std::filesystem::temp_directory_path() / "quorvex-certificates-XXXXXX").string();
-        if (mkdtemp(Path.data()) == nullptr)
-            throw Exception("cannot make a folder for the test certificates");
-    }
-    ~CertificateFolder() {
-        std::error_code ignored; // a folder left behind is no failure of the tests that ran
-        std::filesystem::remove_all(Path, ignored);
-    }
-    std::string Path;
-};
-
 TestCertificates MakeCertificates() {
-    static const CertificateFolder made;
-    const std::string folder = made.Path + "/";
+    // Removed when the test process ends.
+    static const TemporaryFolder made("quorvex-certificates");
+    const std::string folder = made.Path().string() + "/";
     const TestCertificates files{folder + "authority.pem", folder + "server.pem",
                                  folder + "server.key"};
     WriteWholeFile(folder + "names.ext", "subjectAltName=IP:127.0.0.1,DNS:localhost\n");

@@ -3,10 +3,8 @@
 #include "platform/Exception.h"
 #include "support/Waiting.h"
 
-#include <cstdlib>
 #include <map>
 #include <thread>
-#include <unistd.h>
 
 namespace quorvex::test_support {
 
@@ -33,17 +31,6 @@ std::vector<std::string> CommandLine(const std::string& name) {
 
 } // namespace
 
-TestWindowManager::TestWindowManager(std::unique_ptr<ChildProcess> process,
-                                     std::filesystem::path home)
-    : process_(std::move(process))
-    , home_(std::move(home)) {}
-
-TestWindowManager::~TestWindowManager() {
-    process_.reset();
-    std::error_code ignored; // a folder left behind is no failure of the test that ends here
-    std::filesystem::remove_all(home_, ignored);
-}
-
 std::unique_ptr<TestWindowManager> StartWindowManager(const std::string& display,
                                                       std::chrono::milliseconds limit,
                                                       const std::string& name,
@@ -52,9 +39,8 @@ std::unique_ptr<TestWindowManager> StartWindowManager(const std::string& display
     variables.push_back("DISPLAY=" + display);
     // fluxbox and KWin write their configuration into the home folder: a private one keeps
     // the person's own untouched and every run starting from the defaults.
-    std::string home = (std::filesystem::temp_directory_path() / "quorvex-wm-home-XXXXXX").string();
-    if (mkdtemp(home.data()) == nullptr)
-        throw Exception("cannot make a home folder for the window manager");
+    TemporaryFolder homeFolder("quorvex-wm-home");
+    const std::string home = homeFolder.Path().string();
     variables.push_back("HOME=" + home);
     variables.push_back("XDG_CONFIG_HOME=" + home + "/.config");
     // fluxbox sets its style's wallpaper, and says in a box on the desktop that it could not:
@@ -76,12 +62,9 @@ std::unique_ptr<TestWindowManager> StartWindowManager(const std::string& display
     // window mapped in that moment may never be shown, and a panel's reserved rows never counted.
     if (managing)
         std::this_thread::sleep_for(kSettleTime);
-    if (!managing) {
-        windowManager.reset();
-        std::filesystem::remove_all(home);
+    if (!managing)
         return nullptr;
-    }
-    return std::make_unique<TestWindowManager>(std::move(windowManager), home);
+    return std::make_unique<TestWindowManager>(std::move(homeFolder), std::move(windowManager));
 }
 
 } // namespace quorvex::test_support

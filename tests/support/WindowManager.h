@@ -1,9 +1,9 @@
 #pragma once
 
 #include "support/ChildProcess.h"
+#include "support/TemporaryFolder.h"
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,14 +14,14 @@ namespace quorvex::test_support {
 // away with the object.
 class TestWindowManager {
 public:
-    TestWindowManager(std::unique_ptr<ChildProcess> process, std::filesystem::path home);
-    ~TestWindowManager();
-    TestWindowManager(const TestWindowManager&) = delete;
-    TestWindowManager& operator=(const TestWindowManager&) = delete;
+    TestWindowManager(TemporaryFolder home, std::unique_ptr<ChildProcess> process)
+        : home_(std::move(home))
+        , process_(std::move(process)) {}
 
 private:
+    // The window manager ends before its home goes.
+    TemporaryFolder home_;
     std::unique_ptr<ChildProcess> process_;
-    std::filesystem::path home_;
 };
 
 // Starts a window manager on `display` ("openbox", "xfwm4", "fluxbox" or "kwin") and waits
