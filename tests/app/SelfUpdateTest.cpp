@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -115,13 +116,15 @@ protected:
     }
 
     void StartProgram() {
-        QuorvexEnvironment environment(display_.Name(), host_);
-        environment.Set("XDG_RUNTIME_DIR", runtime_.string());
+        // Kept while the test runs: the program, and the one the replacer starts, write their
+        // settings into it.
+        environment_.emplace(display_.Name(), host_);
+        environment_->Set("XDG_RUNTIME_DIR", runtime_.string());
         started_ = std::chrono::steady_clock::now();
         program_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{"/bin/sh", "-c", "exec \"$0\" 2> \"$1\"", Program().string(),
                                      (root_ / "errors").string()},
-            environment.Variables());
+            environment_->Variables());
     }
 
     fs::path Program() const { return folder_ / "quorvex"; }
@@ -157,6 +160,7 @@ protected:
     XvfbDisplay display_;
     fs::path root_, folder_, updates_, runtime_;
     std::string host_;
+    std::optional<QuorvexEnvironment> environment_;
     std::unique_ptr<ChildProcess> standin_;
     std::unique_ptr<ChildProcess> program_;
     pid_t restarted_ = 0;
