@@ -668,6 +668,10 @@ TEST_F(UpdaterRestart, AReplacerThatCannotBeWrittenStopsTheUpgradeAndTheProgramR
 
 TEST_F(UpdaterRestart, AVersionJustInstalledIsNeverInstalledAgainAndThatIsSaidOnce) {
     const ScopedEnvironment runtime("XDG_RUNTIME_DIR", runtime_.string());
+    // The new program keeps running, as a real one does, until its controller below has come
+    // up: one that ended at once would have the replacer put the old files back meanwhile.
+    site_.PutFile("/Quorvex/quorvex",
+                  RecordingProgram(record_) + "exec sleep 10 >/dev/null 2>&1\n");
     UpgradeAndWaitForTheRestart();
     // The restarted program still reports 1.3.3.9.
     TupUpdater restarted;
