@@ -5,6 +5,7 @@
 #include "platform/FileReplace.h"
 #include "platform/Poll.h"
 #include "platform/Process.h"
+#include "platform/SigpipeBlock.h"
 
 #include <array>
 #include <cerrno>
@@ -45,29 +46,6 @@ private:
     }
 
     std::array<int, 2> ends_{-1, -1};
-};
-
-// Blocks SIGPIPE for the calling thread while it lives, and discards one raised meanwhile: a
-// child that stops reading its input must not end this process; the write just fails.
-class SigpipeBlock {
-public:
-    SigpipeBlock() {
-        sigemptyset(&pipeSignal_);
-        sigaddset(&pipeSignal_, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipeSignal_, &previous_);
-    }
-    ~SigpipeBlock() {
-        const timespec now{0, 0};
-        while (sigtimedwait(&pipeSignal_, nullptr, &now) == SIGPIPE) {
-        }
-        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-    }
-    SigpipeBlock(const SigpipeBlock&) = delete;
-    SigpipeBlock& operator=(const SigpipeBlock&) = delete;
-
-private:
-    sigset_t pipeSignal_;
-    sigset_t previous_;
 };
 
 void MakeNonBlocking(int descriptor) {

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Poll.h"
+#include "platform/SigpipeBlock.h"
 
 #include <array>
 #include <climits>
@@ -109,6 +110,7 @@ size_t TlsServerStream::ReceiveSome(char* buffer, size_t size, const StepWait& s
 }
 
 void TlsServerStream::SendAll(std::string_view bytes, const StepWait& steps) {
+    const SigpipeBlock clientMayHaveGone;
     while (!bytes.empty()) {
         const int piece = static_cast<int>(std::min(bytes.size(), kSocketBufferSize));
         const int sent =
